@@ -1,0 +1,10 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+if(KUVAR_SANITIZE STREQUAL "address")
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+elseif(KUVAR_SANITIZE STREQUAL "thread")
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+elseif(NOT KUVAR_SANITIZE STREQUAL "")
+    message(FATAL_ERROR "KUVAR_SANITIZE must be empty, 'address' or 'thread'")
+endif()
