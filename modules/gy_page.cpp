@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "modules/gy_page.h"
+
+#include "modules/page_builder.h"
+
+using namespace page;
+using namespace instruments;
+
+void TGyPage::Build(QWidget* tabSheet) {
+    sheet = tabSheet;
+    QWidget* p = tabSheet;
+    Label(p, "Label26", 22, 12, QStringLiteral("ID No"));
+    edGYID = Edit(p, "edGYID", 13, 25, 52, 21, QStringLiteral("1"));
+    btGYIDfind = Button(p, "btGYIDfind", 72, 18, 65, 28, QStringLiteral("ID Find"));
+    Label(p, "Label14", 182, 10, QStringLiteral("New ID"));
+    edGYNewID = Edit(p, "edGYNewID", 168, 25, 61, 21, QStringLiteral("1"));
+    btGYNewID = Button(p, "btGYNewID", 233, 18, 65, 28, QStringLiteral("ID Change"));
+    Label(p, "Label15", 343, 10, QStringLiteral("Scale"));
+    cbGYScale = Combo(p, "cbGYScale", 336, 25, 49, 21,
+                      {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("8")},
+                      QStringLiteral("1"));
+    Button7 = Button(p, "Button7", 392, 18, 65, 28, QStringLiteral("SCALE"));
+    Label(p, "Label24", 471, 10, QStringLiteral("INTERVAL"));
+    edGYINT = Edit(p, "edGYINT", 471, 25, 41, 21, QStringLiteral("100"));
+    udGYINT = new TUpDown(edGYINT, 10, 1000, 10, p);
+    udGYINT->setObjectName(QStringLiteral("udGYINT"));
+    btGYINT = Button(p, "btGYINT", 538, 18, 65, 28, QStringLiteral("Interval"));
+    Label(p, "Label13", 181, 61, QStringLiteral("Baudrate"));
+    cbGYBaudrate = Combo(p, "cbGYBaudrate", 168, 76, 61, 21,
+                         {QStringLiteral("115200"), QStringLiteral("57600"),
+                          QStringLiteral("38400"), QStringLiteral("9600")},
+                         QStringLiteral("115200"));
+    btGYBaudrate = Button(p, "btGYBaudrate", 233, 68, 65, 28, QStringLiteral("Baudrate"));
+    Label(p, "Label25", 345, 61, QStringLiteral("Mode"));
+    cbGYMode = Combo(p, "cbGYMode", 336, 76, 49, 21, {QStringLiteral("0"), QStringLiteral("1")},
+                     QStringLiteral("0"));
+    btGYMode = Button(p, "btGYMode", 392, 68, 65, 28, QStringLiteral("Mode"));
+    btGYVersion = Button(p, "btGYVersion", 471, 68, 50, 28, QStringLiteral("Version?"));
+    edGYVersion = Edit(p, "edGYVersion", 528, 72, 209, 21, QString());
+    AbColBitBtn4 = ColourButton(p, "AbColBitBtn4", 744, 3, 81, 54, QStringLiteral("SaveSetting"));
+    btGYRESET = ColourButton(p, "btGYRESET", 744, 61, 82, 31, QStringLiteral("Reset"));
+    rbGYDegrees = Radio(p, "rbGYDegrees", 8, 74, QStringLiteral("각도값"));
+    rbGYDegSpeed = Radio(p, "rbGYDegSpeed", 8, 98, QStringLiteral("각속도값"));
+    lbGYRoll = CentredLabel(p, "lbGYRoll", 402, 108, 104, QStringLiteral("Roll"));
+    lbGYPitch = CentredLabel(p, "lbGYPitch", 554, 108, 104, QStringLiteral("Pitch"));
+    lbGYYaw = CentredLabel(p, "lbGYYaw", 698, 108, 104, QStringLiteral("Yaw"));
+    ssGYRoll = Display(p, "ssGYRoll", 392, 125, 129, 25);
+    ssGYPitch = Display(p, "ssGYPitch", 536, 125, 129, 25);
+    ssGYYaw = Display(p, "ssGYYaw", 680, 125, 129, 25);
+    btGYSTART = ColourButton(p, "btGYSTART", 9, 143, 96, 34, QStringLiteral("Start"));
+    btGYStop = ColourButton(p, "btGYStop", 121, 143, 81, 34, QStringLiteral("Stop"));
+    btGYSAVE = ColourButton(p, "btGYSAVE", 216, 143, 106, 34, QStringLiteral("Chart SAVE"));
+    btGYSAVE->setToolTip(QStringLiteral("Download of data list"));
+    btGYAngleReset = ColourButton(p, "btGYAngleReset", 9, 183, 96, 34, QStringLiteral("Yaw Reset"));
+    abGYCircle = Indicator(p, "abGYCircle", -8, 202, 361, 361);
+    Chart2 = Chart(p, "Chart2", 344, 160, 489, 385);
+    Edit(Chart2, "edChart2LeftMax", 8, 8, 41, 21, QStringLiteral("30"));
+    Edit(Chart2, "edChart2LeftMin", 8, 350, 41, 21, QStringLiteral("-30"));
+    Edit(Chart2, "edGYDataQuantity", 400, 350, 41, 21, QStringLiteral("300"));
+    cbChart2LeftAuto = new QCheckBox(QStringLiteral("Left Axis Auto Range"), p);
+    cbChart2LeftAuto->setObjectName(QStringLiteral("cbChart2LeftAuto"));
+    cbChart2LeftAuto->setFont(ControlFont());
+    cbChart2LeftAuto->setAutoFillBackground(true);
+    QPalette white = cbChart2LeftAuto->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    cbChart2LeftAuto->setPalette(white);
+    cbChart2LeftAuto->move(412, 163);
+    cbChart2LeftAuto->adjustSize();
+}

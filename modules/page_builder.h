@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+// Small helpers that place the window's standard controls at fixed positions, named after the
+// control so that tests and assistive technology find them.
+namespace page {
+
+QFont ControlFont();
+
+QLabel* Label(QWidget* parent, const char* name, int x, int y, const QString& text);
+QLabel* CentredLabel(QWidget* parent, const char* name, int x, int y, int width,
+                     const QString& text);
+QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h,
+                const QString& text);
+QComboBox* Combo(QWidget* parent, const char* name, int x, int y, int w, int h,
+                 const QStringList& items, const QString& text);
+QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int h,
+                    const QString& caption);
+QCheckBox* Check(QWidget* parent, const char* name, int x, int y, const QString& caption);
+QRadioButton* Radio(QWidget* parent, const char* name, int x, int y, const QString& caption);
+// Sets a label's text colour.
+void SetLabelColour(QLabel* label, const QColor& colour);
+
+} // namespace page
