@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/chart.h"
+
+#include <QMouseEvent>
+#include <limits>
+
+namespace charts {
+namespace {
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+void StyleAxis(QCPAxis* axis, bool drawn) {
+    QPen line(kSilver, 1);
+    axis->setBasePen(line);
+    axis->setTickPen(line);
+    axis->setSubTickPen(line);
+    axis->setTickLabels(drawn);
+    axis->setTicks(drawn);
+    axis->setLabelColor(kSilver);
+    axis->grid()->setVisible(drawn);
+    axis->grid()->setPen(QPen(kSilver, 0, Qt::DotLine));
+    axis->grid()->setZeroLinePen(Qt::NoPen);
+    axis->setVisible(true);
+}
+
+} // namespace
+
+TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
+    setNoAntialiasingOnDrag(true);
+    auto changed = [this] { RequestRepaint(); };
+    left_ = std::make_unique<TChartAxis>(
+        yAxis, [this](double& lo, double& hi) { return LeftDataRange(lo, hi); }, changed);
+    bottom_ = std::make_unique<TChartAxis>(
+        xAxis, [this](double& lo, double& hi) { return BottomDataRange(lo, hi); }, changed);
+    // The left axis starts fixed, the bottom axis automatic.
+    left_->SetAutomatic(false);
+    left_->SetMaximum(2000);
+    left_->SetMinimum(-1000);
+
+    // The top and right axes only close the silver frame of the plot area.
+    StyleAxis(xAxis, true);
+    StyleAxis(yAxis, true);
+    StyleAxis(xAxis2, false);
+    StyleAxis(yAxis2, false);
+    axisRect()->setBackground(Qt::NoBrush);
+
+    plotLayout()->insertRow(0);
+    title_ = new QCPTextElement(this, QString(), QFont(font().family(), 10, QFont::Bold));
+    title_->setTextColor(Qt::blue);
+    plotLayout()->addElement(0, 0, title_);
+
+    legend->setVisible(true);
+    legend->setBorderPen(QPen(kSilver, 1));
+    legend->setFillOrder(QCPLegend::foColumnsFirst);
+    legend->setTextColor(Qt::white);
+    plotLayout()->addElement(2, 0, legend);
+    plotLayout()->setRowStretchFactor(2, 0.001);
+    legend->setMargins(QMargins(6, 2, 6, 2));
+
+    PaintBackground();
+    connect(this, &QCustomPlot::beforeReplot, this, &TChart::LayoutAxes);
+}
+
+TChart::~TChart() = default;
+
+TLineSeries& TChart::AddSeries(const QString& title, const QColor& colour) {
+    QCPGraph* graph = addGraph(xAxis, yAxis);
+    graph->setLineStyle(QCPGraph::lsLine);
+    graph->setScatterStyle(QCPScatterStyle::ssNone);
+    graph->setAdaptiveSampling(true);
+    graph->setPen(QPen(colour, 1));
+    series_.push_back(std::make_unique<TLineSeries>(graph, [this] { RequestRepaint(); }));
+    TLineSeries& series = *series_.back();
+    series.SetTitle(title);
+    series.SetColor(colour);
+    return series;
+}
+
+QString TChart::Title() const { return title_->text(); }
+
+void TChart::SetTitle(const QString& text) {
+    title_->setText(text);
+    RequestRepaint();
+}
+
+QFont TChart::TitleFont() const { return title_->font(); }
+
+void TChart::SetTitleFont(const QFont& font) {
+    title_->setFont(font);
+    RequestRepaint();
+}
+
+QColor TChart::TitleColor() const { return title_->textColor(); }
+
+void TChart::SetTitleColor(const QColor& colour) {
+    title_->setTextColor(colour);
+    RequestRepaint();
+}
+
+void TChart::SetBackground(const TChartBackground& background) {
+    background_ = background;
+    PaintBackground();
+    RequestRepaint();
+}
+
+void TChart::SetLegendGradient(const std::vector<QColor>& colours) {
+    QLinearGradient gradient(0, 0, 1, 1);
+    gradient.setCoordinateMode(QGradient::ObjectMode);
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        gradient.setColorAt(colours.size() == 1 ? 0.0 : double(i) / double(colours.size() - 1),
+                            colours[i]);
+    legend->setBrush(QBrush(gradient));
+    RequestRepaint();
+}
+
+void TChart::RequestRepaint() { replot(rpQueuedReplot); }
+
+void TChart::RepaintNow() { replot(rpImmediateRefresh); }
+
+void TChart::mouseDoubleClickEvent(QMouseEvent* event) {
+    QCustomPlot::mouseDoubleClickEvent(event);
+    emit DoubleClicked();
+}
+
+void TChart::resizeEvent(QResizeEvent* event) {
+    QCustomPlot::resizeEvent(event);
+    PaintBackground();
+}
+
+bool TChart::BottomDataRange(double& lower, double& upper) const {
+    // Keys ascend within every line, so its ends give the range without a scan.
+    bool found = false;
+    for (const auto& series : series_) {
+        const auto& data = *series->Graph()->data();
+        if (data.isEmpty())
+            continue;
+        double first = data.constBegin()->key;
+        double last = (data.constEnd() - 1)->key;
+        lower = found ? std::min(lower, first) : first;
+        upper = found ? std::max(upper, last) : last;
+        found = true;
+    }
+    return found;
+}
+
+bool TChart::LeftDataRange(double& lower, double& upper) const {
+    // Only the points inside the visible window count, so the cost follows the window's width
+    // and not the length of the recording.
+    QCPRange keys(bottom_->Minimum(), bottom_->Maximum());
+    keys.normalize();
+    bool found = false;
+    for (const auto& series : series_) {
+        if (!series->Visible())
+            continue;
+        bool seriesFound = false;
+        QCPRange values = series->Graph()->getValueRange(seriesFound, QCP::sdBoth, keys);
+        if (!seriesFound)
+            continue;
+        lower = found ? std::min(lower, values.lower) : values.lower;
+        upper = found ? std::max(upper, values.upper) : values.upper;
+        found = true;
+    }
+    return found;
+}
+
+void TChart::LayoutAxes() {
+    bottom_->Layout();
+    left_->Layout();
+}
+
+void TChart::PaintBackground() {
+    // Vertical gradient from the bottom edge up; balance places the middle colour.
+    QLinearGradient gradient(0, height(), 0, 0);
+    gradient.setColorAt(0, background_.bottom);
+    gradient.setColorAt(std::clamp(background_.balance, 1, 99) / 100.0, background_.middle);
+    gradient.setColorAt(1, background_.top);
+    setBackground(QBrush(gradient));
+}
+
+} // namespace charts

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "charts/chart_axis.h"
+#include "charts/line_series.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <array>
+#include <memory>
+#include <qcustomplot.h>
+#include <vector>
+
+namespace charts {
+
+// The colours of the background gradient, from the bottom edge up, and where the middle one
+// sits (0..100 from the bottom).
+struct TChartBackground {
+    QColor bottom = Qt::black;
+    QColor middle = QColor(0x00, 0x00, 0x80);
+    QColor top = Qt::black;
+    int balance = 74;
+};
+
+// A line chart with a title, a left (value) and a bottom (point) axis and a legend below.
+// Every change asks for one queued replot, so any number of changes between two paints cost one
+// repaint; the automatic bounds are laid out just before it.
+class TChart : public QCustomPlot {
+    Q_OBJECT
+public:
+    explicit TChart(QWidget* parent = nullptr);
+    ~TChart() override;
+
+    TLineSeries& AddSeries(const QString& title, const QColor& colour);
+    int SeriesCount() const { return static_cast<int>(series_.size()); }
+    TLineSeries& Series(int index) { return *series_.at(index); }
+    const TLineSeries& Series(int index) const { return *series_.at(index); }
+
+    TChartAxis& LeftAxis() { return *left_; }
+    TChartAxis& BottomAxis() { return *bottom_; }
+    const TChartAxis& LeftAxis() const { return *left_; }
+    const TChartAxis& BottomAxis() const { return *bottom_; }
+
+    QString Title() const;
+    void SetTitle(const QString& text);
+    QFont TitleFont() const;
+    void SetTitleFont(const QFont& font);
+    QColor TitleColor() const;
+    void SetTitleColor(const QColor& colour);
+
+    TChartBackground Background() const { return background_; }
+    void SetBackground(const TChartBackground& background);
+    // Paints the legend with a gradient from its top-left corner through the given colours.
+    void SetLegendGradient(const std::vector<QColor>& colours);
+
+    // Queues one replot for the next pass of the event loop.
+    void RequestRepaint();
+    // Replots at once (pictures, measurements).
+    void RepaintNow();
+
+signals:
+    void DoubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool BottomDataRange(double& lower, double& upper) const;
+    bool LeftDataRange(double& lower, double& upper) const;
+    void LayoutAxes();
+    void PaintBackground();
+
+    QCPTextElement* title_ = nullptr;
+    std::unique_ptr<TChartAxis> left_;
+    std::unique_ptr<TChartAxis> bottom_;
+    std::vector<std::unique_ptr<TLineSeries>> series_;
+    TChartBackground background_;
+};
+
+} // namespace charts

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/chart_window.h"
+
+namespace charts {
+
+void UpdateChartWindow(TChart& chart, int pointCount) {
+    TChartAxis& bottom = chart.BottomAxis();
+    const double newest = bottom.Maximum();
+    bottom.SetAutomaticMinimum(false);
+    if (static_cast<double>(pointCount) < newest)
+        bottom.SetMinimum(newest - pointCount);
+}
+
+void AppendChartPoints(TChart& chart, const std::array<double, 3>& values, int pointCount) {
+    for (int i = 0; i < 3; ++i)
+        chart.Series(i).Add(values[i]);
+    UpdateChartWindow(chart, pointCount);
+}
+
+void ClearChartPoints(TChart& chart) {
+    for (int i = 0; i < 3; ++i)
+        chart.Series(i).Clear();
+    chart.BottomAxis().SetMinimum(0);
+    chart.BottomAxis().SetMaximum(0);
+}
+
+} // namespace charts

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <functional>
+
+class QCPGraph;
+
+namespace charts {
+
+// One line of a chart. Points are appended with X = the number of points already held, so X
+// ascends and the chart can draw only the points inside its window.
+class TLineSeries {
+public:
+    TLineSeries(QCPGraph* graph, std::function<void()> changed);
+
+    int Count() const;
+    void Add(double y);
+    void Clear();
+    double XValue(int index) const;
+    double YValue(int index) const;
+
+    QString Title() const;
+    void SetTitle(const QString& title);
+    QColor Color() const;
+    void SetColor(const QColor& colour);
+    int LineWidth() const;
+    void SetLineWidth(int width);
+    bool Visible() const;
+    void SetVisible(bool on);
+
+    QCPGraph* Graph() const { return graph_; }
+
+private:
+    QCPGraph* graph_;
+    std::function<void()> changed_;
+};
+
+} // namespace charts

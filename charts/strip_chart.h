@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "charts/chart.h"
+#include "charts/strip_chart_config.h"
+#include "charts/up_down.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <exception>
+#include <functional>
+
+namespace charts {
+
+// A strip chart of three lines with its controls: the point-count box and DATA button, the clear
+// button, the two range boxes of the left axis with their arrows (inside the chart) and the
+// auto-range check box (on the page, beside the chart). The handlers throw their refusals; the
+// slots behind the controls hand them to the error sink.
+class TStripChart : public QWidget {
+    Q_OBJECT
+public:
+    using ErrorSink = std::function<void(const std::exception&)>;
+
+    // page is the parent; the chart and its check box are placed on it at the configured spots.
+    TStripChart(const TStripChartConfig& config, QWidget* page);
+
+    TChart& Chart() { return *chart_; }
+    const TStripChartConfig& Config() const { return config_; }
+    void SetErrorSink(ErrorSink sink) { sink_ = std::move(sink); }
+
+    int ViewQuantity() const { return viewQuantity_; }
+    void SetViewQuantity(int count) { viewQuantity_ = count; }
+
+    QLineEdit* DataQuantityBox() const { return quantityBox_; }
+    QLineEdit* LeftMaxBox() const { return leftMax_; }
+    QLineEdit* LeftMinBox() const { return leftMin_; }
+    QCheckBox* AutoRangeBox() const { return autoBox_; }
+    QPushButton* DataButton() const { return dataButton_; }
+    QPushButton* ClearButton() const { return clearButton_; }
+
+    // One measurement frame: a point on each line, then the window moves.
+    void AppendChartPoints(const std::array<double, 3>& values);
+    void UpdateChartWindow(int pointCount);
+
+    // The chart part of showing the page: white label and title fonts, the point count.
+    void PageShown();
+    // Writes the arrows' positions into the range boxes (or takes the boxes' integers) and applies
+    // both boxes to the left axis, as the first showing of the page does.
+    void ApplyRangeBoxes();
+
+    void DataQuantityClick();
+    void ClearClick();
+    void LeftAutoClick();
+    void LeftMaxChange();
+    void LeftMinChange();
+    // Runs the chart editor modally.
+    void RunEditor();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    template <typename Body> void Guarded(Body body);
+    void ApplyUnchecked();
+    void PlaceControls();
+
+    TStripChartConfig config_;
+    ErrorSink sink_;
+    TChart* chart_;
+    QLabel* quantityLabel_;
+    QLineEdit* quantityBox_;
+    QPushButton* dataButton_;
+    QPushButton* clearButton_;
+    QLineEdit* leftMax_;
+    TUpDown* leftMaxArrows_;
+    QLineEdit* leftMin_;
+    TUpDown* leftMinArrows_;
+    QCheckBox* autoBox_;
+    int viewQuantity_ = 0;
+    bool shownOnce_ = false;
+};
+
+} // namespace charts
