@@ -179,7 +179,9 @@ void SaveUserSet(const QString& path, const TUserSetRecord& record) {
         throw EInOutError(QStringLiteral("Cannot write %1: Permission denied").arg(path).toStdString());
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write shows in write()'s result: a buffered QSaveFile commits
+    // a file cut short by a full disk as if it were whole.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         throw EInOutError(
             QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
     }

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/delay.h"
+#include "app/main_window.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kGreen(0x00, 0x80, 0x00);
+
+class Window : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    TAppPaths paths{dir.filePath(QStringLiteral("UserSet.dat")), dir.path()};
+
+    std::unique_ptr<TfKUVAR> Open() {
+        auto window = std::make_unique<TfKUVAR>(paths);
+        window->show();
+        return window;
+    }
+};
+
+} // namespace
+
+TEST_F(Window, FirstStartCreatesTheFileAndShowsItsDefaults) {
+    auto w = Open();
+    EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
+    EXPECT_EQ(w->ePortNo->currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(w->cbBaudrate->currentText(), QStringLiteral("115200"));
+    // The file's scale wins although the list offers only 2, 4 and 8.
+    EXPECT_EQ(w->Ac.cbACScale->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(w->Ac.edACINT->text(), QStringLiteral("100"));
+    EXPECT_TRUE(w->Gy.rbGYDegrees->isChecked());
+    EXPECT_FALSE(w->Gy.rbGYDegSpeed->isChecked());
+    EXPECT_EQ(w->PageControl1->currentIndex(), 2);
+    EXPECT_EQ(TextColour(w->lbAC), kLime);
+    EXPECT_EQ(TextColour(w->lbGY), kGreen);
+    EXPECT_EQ(w->AcViewQuantity, 300);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("KUVAR 통합프로그램 Ver2.6"));
+}
+
+TEST_F(Window, EveryStoredControlComesBackAfterARestart) {
+    {
+        auto w = Open();
+        w->ePortNo->setEditText(QStringLiteral("COM12"));
+        w->cbBaudrate->setEditText(QStringLiteral("57600"));
+        w->edSend1->setText(QStringLiteral("<1 VER>"));
+        w->edSend3->setText(QStringLiteral("각도값 확인"));
+        w->Ac.eID->setText(QStringLiteral("7"));
+        w->Ac.cbACMode->setEditText(QStringLiteral("3"));
+        w->Gy.edGYINT->setText(QStringLiteral("250"));
+        w->Gy.cbGYScale->setEditText(QStringLiteral("8"));
+        w->Gy.rbGYDegSpeed->setChecked(true);
+        EXPECT_TRUE(w->close());
+    }
+    auto w = Open();
+    EXPECT_EQ(w->ePortNo->currentText(), QStringLiteral("COM12"));
+    EXPECT_EQ(w->cbBaudrate->currentText(), QStringLiteral("57600"));
+    EXPECT_EQ(w->edSend1->text(), QStringLiteral("<1 VER>"));
+    EXPECT_EQ(w->edSend3->text(), QStringLiteral("각도값 확인"));
+    EXPECT_EQ(w->Ac.eID->text(), QStringLiteral("7"));
+    EXPECT_EQ(w->Ac.cbACMode->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(w->Gy.edGYINT->text(), QStringLiteral("250"));
+    EXPECT_EQ(w->Gy.cbGYScale->currentText(), QStringLiteral("8"));
+    EXPECT_TRUE(w->Gy.rbGYDegSpeed->isChecked());
+    EXPECT_FALSE(w->Gy.rbGYDegrees->isChecked());
+}
+
+TEST_F(Window, UnwritableFolderShowsTheErrorAndKeepsTheWindowOpen) {
+    paths.settingsFile = dir.filePath(QStringLiteral("missing/UserSet.dat"));
+    auto w = Open();
+    EXPECT_TRUE(w->StatusText(0).startsWith(QStringLiteral("Cannot create")));
+    // Start-up stopped before the texts: the design's scale stays.
+    EXPECT_EQ(w->Ac.cbACScale->currentText(), QStringLiteral("2"));
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->StatusText(0).startsWith(QStringLiteral("Cannot write")));
+}
+
+TEST_F(Window, ShortFileStopsStartUpAndTheNextCloseRepairsIt) {
+    {
+        QFile file(paths.settingsFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("\x04" "COM9");
+    }
+    auto w = Open();
+    EXPECT_TRUE(w->StatusText(0).startsWith(QStringLiteral("Read beyond end of file - ")));
+    EXPECT_EQ(w->ePortNo->currentText(), QString());
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
+}
+
+TEST_F(Window, ExceptionEndsOnlyItsHandlerAndShowsTheTime) {
+    auto w = Open();
+    QTimer::singleShot(0, w.get(), [] { throw std::runtime_error("first failure"); });
+    QTimer::singleShot(0, w.get(), [] { throw std::runtime_error("second failure"); });
+    bool later = false;
+    QTimer::singleShot(0, w.get(), [&] { later = true; });
+    Delay(0);
+    EXPECT_TRUE(later);
+    static const QRegularExpression line(
+        QStringLiteral("^second failure - \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+    EXPECT_TRUE(line.match(w->StatusText(0)).hasMatch()) << w->StatusText(0).toStdString();
+    EXPECT_EQ(w->LastErrorText, w->StatusText(0));
+}
+
+TEST_F(Window, DelayRunsPendingEventsEvenForZeroAndWaitsItsTime) {
+    auto w = Open();
+    bool ran = false;
+    QMetaObject::invokeMethod(w.get(), [&] { ran = true; }, Qt::QueuedConnection);
+    Delay(0);
+    EXPECT_TRUE(ran);
+
+    // Nested waits: a handler that waits inside another wait runs to its end first.
+    QElapsedTimer clock;
+    clock.start();
+    int innerDone = -1;
+    QTimer::singleShot(5, w.get(), [&] {
+        Delay(30);
+        innerDone = static_cast<int>(clock.elapsed());
+    });
+    Delay(10);
+    const qint64 outer = clock.elapsed();
+    EXPECT_GE(innerDone, 30);
+    EXPECT_GE(outer, 30) << "the outer wait returns only after the nested handler";
+}
+
+TEST_F(Window, PageButtonsSwitchPagesAndColours) {
+    auto w = Open();
+    w->RxMode = 13;
+    w->btGY->click();
+    EXPECT_EQ(w->PageControl1->currentIndex(), 3);
+    EXPECT_EQ(w->RxMode, 0);
+    EXPECT_EQ(TextColour(w->lbGY), kLime);
+    EXPECT_EQ(TextColour(w->lbAC), kGreen);
+    EXPECT_EQ(w->GyViewQuantity, 300);
+
+    w->Ac.CheckBox1->setChecked(true);
+    w->AcOffsetX = 5;
+    w->btAC->click();
+    EXPECT_EQ(w->PageControl1->currentIndex(), 2);
+    EXPECT_EQ(TextColour(w->lbAC), kLime);
+    EXPECT_EQ(w->AcOffsetX, 0);
+    EXPECT_TRUE(w->Ac.CheckBox1->isChecked());
+
+    // On the page already shown only RxMode changes.
+    w->RxMode = 3;
+    w->AcOffsetX = 5;
+    w->AcViewQuantity = 17;
+    w->btAC->click();
+    EXPECT_EQ(w->RxMode, 0);
+    EXPECT_EQ(w->AcOffsetX, 5);
+    EXPECT_EQ(w->AcViewQuantity, 17);
+}
+
+TEST_F(Window, CloseButtonSavesAndCloses) {
+    auto w = Open();
+    w->edSend2->setText(QStringLiteral("<0 ID>"));
+    w->btClose->click();
+    EXPECT_FALSE(w->isVisible());
+    TUserSetRecord record;
+    LoadUserSet(paths.settingsFile, record);
+    EXPECT_EQ(record.Text(UserSetField::Send2), QStringLiteral("<0 ID>"));
+}
