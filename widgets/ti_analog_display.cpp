@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "widgets/ti_analog_display.h"
+
+#include "widgets/ab_settings.h"
+#include "widgets/decimal_text.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QTimer>
+#include <cmath>
+
+QString DisplayText(double value, int precision, const QString& unitsText, QChar decimalSep) {
+    const QString number = QString::fromStdString(FixedDecimal(value, precision, '.'))
+                               .trimmed()
+                               .replace(QLatin1Char('.'), decimalSep);
+    if (unitsText.trimmed().isEmpty())
+        return number;
+    return number + unitsText;
+}
+
+QRect DisplayTextRect(int width, int height, TiBevelStyle border, TiAlignmentHorizontal align,
+                      int margin) {
+    const int top = 2;
+    const int bottom = border == ibsLowered ? height - 4 : height - 2;
+    int left = 2;
+    int right = width - 2;
+    if (align == iahLeft)
+        left = margin + 2;
+    else if (align == iahRight)
+        right = width - 2 - margin;
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+TiAnalogDisplay::TiAnalogDisplay(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent); // every paint covers all pixels
+    fFont.setBold(true);
+    fErrorFont.setBold(true);
+    resize(80, 21);
+}
+
+void TiAnalogDisplay::SetValue(double v) {
+    if (v == fValue || (std::isnan(v) && std::isnan(fValue)))
+        return;
+    fValue = v;
+    RequestRepaint();
+    emit changed(this);
+}
+
+void TiAnalogDisplay::SetAlignment(TiAlignmentHorizontal v) {
+    Store(fAlignment, v);
+}
+void TiAnalogDisplay::SetAlignmentMargin(int v) {
+    Store(fAlignmentMargin, v);
+}
+void TiAnalogDisplay::SetPrecision(int v) {
+    if (v >= 0)
+        Store(fPrecision, v);
+}
+void TiAnalogDisplay::SetUnitsText(const QString& v) {
+    Store(fUnitsText, v);
+}
+void TiAnalogDisplay::SetFont(const QFont& v) {
+    Store(fFont, v);
+}
+void TiAnalogDisplay::SetFontColor(const QColor& v) {
+    Store(fFontColor, v);
+}
+void TiAnalogDisplay::SetBackGroundColor(const QColor& v) {
+    Store(fBackGroundColor, v);
+}
+void TiAnalogDisplay::SetBorderStyle(TiBevelStyle v) {
+    Store(fBorderStyle, v);
+}
+void TiAnalogDisplay::SetErrorActive(bool v) {
+    Store(fErrorActive, v);
+}
+void TiAnalogDisplay::SetErrorText(const QString& v) {
+    Store(fErrorText, v);
+}
+void TiAnalogDisplay::SetErrorFont(const QFont& v) {
+    Store(fErrorFont, v);
+}
+void TiAnalogDisplay::SetErrorFontColor(const QColor& v) {
+    Store(fErrorFontColor, v);
+}
+void TiAnalogDisplay::SetErrorBackGroundColor(const QColor& v) {
+    Store(fErrorBackGroundColor, v);
+}
+void TiAnalogDisplay::SetAutoFrameRate(bool v) {
+    Store(fAutoFrameRate, v);
+}
+void TiAnalogDisplay::SetUpdateFrameRate(int v) {
+    Store(fUpdateFrameRate, v);
+}
+
+void TiAnalogDisplay::RequestRepaint() {
+    if (fAutoFrameRate && fUpdateFrameRate > 0) {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 interval = 1000 / fUpdateFrameRate;
+        if (fLastHonoured >= 0 && now - fLastHonoured <= interval) {
+            // Shown by a later request, or by this timer when none comes.
+            if (!fPending) {
+                fPending = true;
+                QTimer::singleShot(int(interval - (now - fLastHonoured)) + 1, this, [this] {
+                    if (fPending)
+                        RequestRepaint();
+                });
+            }
+            return;
+        }
+        fLastHonoured = now;
+    }
+    fPending = false;
+    ++fRequests;
+    update();
+}
+
+QString TiAnalogDisplay::Text() const {
+    if (fErrorActive)
+        return fErrorText;
+    const QString dp = QLocale().decimalPoint();
+    return DisplayText(fValue, fPrecision, fUnitsText, dp.isEmpty() ? QLatin1Char('.') : dp.at(0));
+}
+
+void TiAnalogDisplay::PaintTo(QPainter& p) const {
+    const QColor fill = fErrorActive ? fErrorBackGroundColor : fBackGroundColor;
+    p.fillRect(QRect(0, 0, width(), height()), fill);
+    if (fBorderStyle != ibsNone) {
+        // Outer line shadow/highlight, inner line dark shadow/light; raised is the mirror.
+        const bool sunken = fBorderStyle == ibsLowered;
+        const QColor outerTL = sunken ? SysColor::BtnShadow : SysColor::Light3D;
+        const QColor outerBR = sunken ? SysColor::BtnHighlight : SysColor::DkShadow3D;
+        const QColor innerTL = sunken ? SysColor::DkShadow3D : SysColor::BtnHighlight;
+        const QColor innerBR = sunken ? SysColor::Light3D : SysColor::BtnShadow;
+        const QRect r = rect();
+        auto frame = [&](const QRect& f, const QColor& tl, const QColor& br) {
+            p.setPen(tl);
+            p.drawLine(f.topLeft(), f.topRight());
+            p.drawLine(f.topLeft(), f.bottomLeft());
+            p.setPen(br);
+            p.drawLine(f.bottomLeft(), f.bottomRight());
+            p.drawLine(f.topRight(), f.bottomRight());
+        };
+        frame(r, outerTL, outerBR);
+        frame(r.adjusted(1, 1, -1, -1), innerTL, innerBR);
+    }
+    const QRect tr = DisplayTextRect(width(), height(), fBorderStyle, fAlignment, fAlignmentMargin);
+    const int h = fAlignment == iahLeft
+                      ? Qt::AlignLeft
+                      : (fAlignment == iahRight ? Qt::AlignRight : Qt::AlignHCenter);
+    p.save();
+    p.setClipRect(tr);
+    p.setFont(fErrorActive ? fErrorFont : fFont);
+    p.setPen(fErrorActive ? fErrorFontColor : fFontColor);
+    p.drawText(tr, h | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, Text());
+    p.restore();
+}
+
+void TiAnalogDisplay::paintEvent(QPaintEvent*) {
+    if (width() <= 0 || height() <= 0)
+        return;
+    QImage img(size(), QImage::Format_RGB32);
+    {
+        QPainter ip(&img);
+        PaintTo(ip);
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, img);
+}
