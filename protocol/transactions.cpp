@@ -43,6 +43,9 @@ bool RequirePortOpen(ITransactionHost& host) {
 SendOutcome RunRetriedSend(LinkState& state, ITransactionHost& host, const RetriedSend& params) {
     // Gathered over every try of this transaction, as the replies may come late.
     std::vector<std::string> gathered;
+    // A reply that came before the first send (a late STOP reply while a question box was
+    // open, say) is no answer to this command.
+    state.LastFrame.clear();
     state.RetryCount = 0;
     for (;;) {
         if (state.RetryCount >= params.maxSends) {

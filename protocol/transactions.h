@@ -45,9 +45,10 @@ enum class SendOutcome {
     PortClosed, // nothing sent; "Open Com port." was shown
 };
 
-// The retried send: RetryCount := 0; then until the end test holds, at most maxSends frames
-// (counted in the shared RetryCount, which a nested transaction may move), each followed by its
-// wait and "Try Connect " + count + "[sec]" in status panel 0. The caller has checked the port.
+// The retried send: LastFrame emptied, RetryCount := 0; then until the end test holds, at most
+// maxSends frames (counted in the shared RetryCount, which a nested transaction may move), each
+// followed by its wait and "Try Connect " + count + "[sec]" in status panel 0. The caller has
+// checked the port.
 SendOutcome RunRetriedSend(LinkState& state, ITransactionHost& host, const RetriedSend& params);
 
 // Sends the command text once (no wait, no retry).

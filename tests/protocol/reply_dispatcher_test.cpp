@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "protocol/reply_dispatcher.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_window.h"
+
+namespace protocol {
+namespace {
+
+using testing::FakeControls;
+using Texts = std::map<Control, std::string>;
+using Checks = std::map<Control, bool>;
+
+struct DispatchCase {
+    const char* name;
+    std::int32_t mode;
+    std::string reply;
+    Texts texts;           // exactly the control texts written
+    Checks checks = {};    // exactly the radio buttons set
+    std::string lastFrame; // LastFrame afterwards
+    friend void PrintTo(const DispatchCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DispatchTest : public ::testing::TestWithParam<DispatchCase> {};
+
+TEST_P(DispatchTest, WritesExactlyTheNamedControls) {
+    const auto& c = GetParam();
+    LinkState state;
+    state.RxMode = c.mode;
+    FakeControls controls;
+    ReplyDispatcher dispatcher(state, controls, &controls);
+    dispatcher.HandleReply(c.reply);
+    EXPECT_EQ(controls.written, c.texts);
+    EXPECT_EQ(controls.checked, c.checks);
+    EXPECT_EQ(state.LastFrame, c.lastFrame);
+    EXPECT_EQ(controls.log, std::vector<std::string>{c.reply});
+    EXPECT_TRUE(controls.acFrames.empty());
+    EXPECT_TRUE(controls.gyFrames.empty());
+}
+
+const Checks kDegrees = {{Control::rbGYDegrees, true}, {Control::rbGYDegSpeed, false}};
+const Checks kRates = {{Control::rbGYDegrees, false}, {Control::rbGYDegSpeed, true}};
+
+INSTANTIATE_TEST_SUITE_P(
+    QueryReplies, DispatchTest,
+    ::testing::Values(
+        DispatchCase{"Mode0LogsOnly", 0, "[1 SCALE 4]", {}, {}, "[1 SCALE 4]"},
+        DispatchCase{"Mode1LogsOnly", 1, "[1 02 ID]", {}, {}, "[1 02 ID]"},
+        DispatchCase{"Mode4LogsOnly", 4, "[2 1]", {}, {}, "[2 1]"},
+        DispatchCase{"Mode9LogsOnly", 9, "[1 VER 1]", {}, {}, "[1 VER 1]"},
+        DispatchCase{"Mode12LogsOnly", 12, "[1 INTERVAL 5]", {}, {}, "[1 INTERVAL 5]"},
+        DispatchCase{"AcInterval",
+                     5,
+                     "[1 INTERVAL 100]",
+                     {{Control::edACINT, "100"}},
+                     {},
+                     "[1 INTERVAL 100]"},
+        DispatchCase{"AcIntervalWithoutBracket",
+                     5,
+                     "[1 INTERVAL 100",
+                     {{Control::edACINT, ""}},
+                     {},
+                     "[1 INTERVAL 100"},
+        DispatchCase{"AcIdentity",
+                     5,
+                     "[3 02 ID]",
+                     {{Control::eID, "3"}, {Control::cbACMode, "0"}, {Control::cbACScale, "2"}},
+                     {},
+                     " 02 ID"},
+        DispatchCase{"AcIdentityBeatsScale",
+                     5,
+                     "[7 14 ID SCALE]",
+                     {{Control::eID, "7"}, {Control::cbACMode, "1"}, {Control::cbACScale, "4"}},
+                     {},
+                     " 14 ID SCALE"},
+        DispatchCase{"AcScale", 5, "[1 SCALE 4]", {{Control::cbACScale, "4"}}, {}, "[1 SCALE 4]"},
+        DispatchCase{
+            "AcScaleWithoutDigit", 5, "[1 SCALE", {{Control::cbACScale, ""}}, {}, "[1 SCALE"},
+        DispatchCase{"AcOtherReply", 5, "[1 OK]", {}, {}, "[1 OK]"},
+        DispatchCase{"AcEmptyReply", 5, "", {}, {}, ""},
+        DispatchCase{"AcVersion",
+                     6,
+                     "[1 KUVAR-AC V2.6]",
+                     {{Control::edACVersion, "[1 KUVAR-AC V2.6]"}},
+                     {},
+                     "[1 KUVAR-AC V2.6]"},
+        DispatchCase{"GyInterval",
+                     7,
+                     "[1 INTERVAL 250]",
+                     {{Control::edGYINT, "250"}},
+                     {},
+                     "[1 INTERVAL 250]"},
+        DispatchCase{"GyScale", 7, "[1 SCALE 2]", {{Control::cbGYScale, "2"}}, {}, "[1 SCALE 2]"},
+        DispatchCase{"GyScaleSeveralDigits",
+                     7,
+                     "[1 SCALE 16]",
+                     {{Control::cbGYScale, "16"}},
+                     {},
+                     "[1 SCALE 16]"},
+        DispatchCase{"GyIdentityRates",
+                     7,
+                     "[2 1]",
+                     {{Control::edGYID, "2"},
+                      {Control::cbGYMode, "1"},
+                      {Control::lbGYRoll, "Roll(mDegrees/Sec)"},
+                      {Control::lbGYPitch, "Pitch(mDegrees/Sec)"},
+                      {Control::lbGYYaw, "Yaw(mDegrees/Sec)"}},
+                     kRates,
+                     " 1"},
+        DispatchCase{"GyIdentityDegrees",
+                     7,
+                     "[2 0]",
+                     {{Control::edGYID, "2"},
+                      {Control::cbGYMode, "0"},
+                      {Control::lbGYRoll, "Roll(Degrees)"},
+                      {Control::lbGYPitch, "Pitch(Degrees)"},
+                      {Control::lbGYYaw, "Yaw(Degrees)"}},
+                     kDegrees,
+                     " 0"},
+        DispatchCase{"GyIdentityOtherMode",
+                     7,
+                     "[4 5 x]",
+                     {{Control::edGYID, "4"}, {Control::cbGYMode, "5"}},
+                     {},
+                     " 5 x"},
+        DispatchCase{
+            "GyEmptyReply", 7, "", {{Control::edGYID, ""}, {Control::cbGYMode, ""}}, {}, ""},
+        DispatchCase{"GyVersion",
+                     8,
+                     "[1 KUVAR-GY V1.0]",
+                     {{Control::edGYVersion, "[1 KUVAR-GY V1.0]"}},
+                     {},
+                     "[1 KUVAR-GY V1.0]"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReplyDispatcher, EveryReplyIsLoggedAndSaveIsNotedInEveryMode) {
+    for (const std::int32_t mode : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13, 99}) {
+        LinkState state;
+        state.RxMode = mode;
+        FakeControls controls;
+        ReplyDispatcher dispatcher(state, controls, &controls);
+        dispatcher.HandleReply("");
+        dispatcher.HandleReply("[1 02 +1 -2 SAVE]");
+        EXPECT_EQ(controls.log, (std::vector<std::string>{"", "[1 02 +1 -2 SAVE]"})) << mode;
+        EXPECT_TRUE(state.SaveAcked) << mode;
+    }
+    LinkState state;
+    FakeControls controls;
+    ReplyDispatcher dispatcher(state, controls);
+    dispatcher.HandleReply("[1 SAV]");
+    EXPECT_FALSE(state.SaveAcked);
+}
+
+TEST(ReplyDispatcher, AcScaleReplyClearsTheDisplays) {
+    LinkState state;
+    state.RxMode = RxModes::AcIdQuery;
+    FakeControls controls;
+    ReplyDispatcher dispatcher(state, controls, &controls);
+    dispatcher.HandleReply("[1 SCALE 4]");
+    EXPECT_EQ(controls.acCleared, 1);
+    dispatcher.HandleReply("[3 02 ID SCALE]");
+    EXPECT_EQ(controls.acCleared, 1);
+}
+
+TEST(ReplyDispatcher, AcStreamHandsOnFramesOfEitherShape) {
+    struct Case {
+        std::string frame;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"[1 02 +00012 -00034 +01000]", true},
+        {"@+00012 -00034 +01000 ", true},
+        {"@1 2", true}, // short, but at-sign form
+        {"@", true},
+        {"12345", false}, // five characters without "@"
+        {"123456", true},
+        {"[1 0@ 1 2 3]", false}, // "@" not first
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        LinkState state;
+        state.RxMode = RxModes::AcStream;
+        FakeControls controls;
+        ReplyDispatcher dispatcher(state, controls, &controls);
+        dispatcher.HandleReply(c.frame);
+        EXPECT_EQ(controls.acFrames,
+                  c.shown ? std::vector<std::string>{c.frame} : std::vector<std::string>{})
+            << c.frame;
+        EXPECT_EQ(state.LastFrame, c.frame);
+
+        state.StreamPaused = true;
+        controls.acFrames.clear();
+        dispatcher.HandleReply(c.frame);
+        EXPECT_TRUE(controls.acFrames.empty()) << c.frame;
+        EXPECT_EQ(controls.log.size(), 2u);
+    }
+}
+
+TEST(ReplyDispatcher, GyStreamShortensLastFrameBeforeTheView) {
+    struct Case {
+        std::string frame;
+        bool paused;
+        std::vector<std::string> shown;
+        std::string lastFrame;
+    };
+    const Case cases[] = {
+        {"[1 01 +00123 -00045 +01800]",
+         false,
+         {"01 +00123 -00045 +01800]"},
+         "01 +00123 -00045 +01800]"},
+        // The view decides about the mode digit; the frame is shortened all the same.
+        {"[1 21 +00123 -00045 +01800]",
+         false,
+         {"21 +00123 -00045 +01800]"},
+         "21 +00123 -00045 +01800]"},
+        {"[1 01 +12]", false, {}, "[1 01 +12]"}, // exactly ten characters
+        {"[1 01 +00123 -00045 +01800]", true, {}, "[1 01 +00123 -00045 +01800]"},
+    };
+    for (const auto& c : cases) {
+        LinkState state;
+        state.RxMode = RxModes::GyStream;
+        state.StreamPaused = c.paused;
+        FakeControls controls;
+        ReplyDispatcher dispatcher(state, controls, &controls);
+        dispatcher.HandleReply(c.frame);
+        EXPECT_EQ(controls.gyFrames, c.shown) << c.frame;
+        EXPECT_EQ(state.LastFrame, c.lastFrame) << c.frame;
+        EXPECT_EQ(controls.log, std::vector<std::string>{c.frame});
+    }
+}
+
+TEST(ReplyDispatcher, WithoutViewsStreamFramesAreOnlyLogged) {
+    LinkState state;
+    FakeControls controls;
+    ReplyDispatcher dispatcher(state, controls);
+    for (const std::int32_t mode : {RxModes::AcStream, RxModes::GyStream, RxModes::AcIdQuery}) {
+        state.RxMode = mode;
+        dispatcher.HandleReply("[1 01 +00123 -00045 +01800 SCALE]");
+    }
+    EXPECT_EQ(controls.log.size(), 3u);
+    EXPECT_TRUE(controls.acFrames.empty() && controls.gyFrames.empty());
+}
+
+} // namespace
+} // namespace protocol
