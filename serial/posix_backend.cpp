@@ -1,0 +1,280 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "serial/posix_backend.h"
+
+#include "serial/line_events.h"
+#include "serial/posix_termios.h"
+#include "serial/va_format.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <mutex>
+#include <poll.h>
+#include <shared_mutex>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace kuvar::serial {
+
+namespace {
+
+// Pseudo-terminals and some adapters have no modem lines or counters; that is not a failure.
+bool NoSuchFeature(int error) {
+    return error == ENOTTY || error == EINVAL;
+}
+
+class TVaPosixPort final : public ISerialPort {
+public:
+    TVaPosixPort(int fd, int wakeFd) : fd_(fd), wakeFd_(wakeFd) {
+        TVaLineState s;
+        ReadLineState(s);
+        errorBase_ = s;
+    }
+    ~TVaPosixPort() override {
+        Shutdown();
+        ::close(wakeFd_);
+    }
+
+    int SetState(const TVaDcb& dcb) override {
+        TVaLinuxTermios t;
+        if (int e = LinuxTermiosFromDcb(dcb, t))
+            return e;
+        std::shared_lock lk(use_);
+        if (fd_ < 0)
+            return EBADF;
+        if (int e = WriteLinuxTermios(fd_, t))
+            return e;
+        // DTR and RTS follow their modes; a handshake leaves RTS to the driver.
+        int raise = 0, lower = 0;
+        (dcb.fDtrControl == 1 ? raise : lower) |= TIOCM_DTR;
+        if (dcb.fRtsControl == 1)
+            raise |= TIOCM_RTS;
+        else if (dcb.fRtsControl == 0)
+            lower |= TIOCM_RTS;
+        for (auto [request, bits] : {std::pair{TIOCMBIS, raise}, std::pair{TIOCMBIC, lower}}) {
+            if (bits != 0 && ioctl(fd_, request, &bits) != 0 && !NoSuchFeature(errno))
+                return errno;
+        }
+        return 0;
+    }
+
+    // Linux drivers have fixed queues; the component sizes its own transmit queue.
+    int SetupQueues(std::uint32_t, std::uint32_t) override { return Usable(); }
+
+    int SetImmediateReads() override {
+        std::shared_lock lk(use_);
+        return fd_ < 0 ? EBADF : SetLinuxImmediateReads(fd_);
+    }
+
+    // The event worker decides what to wait for from the mask; nothing to tell the driver.
+    int SetEventMask(std::uint32_t) override { return Usable(); }
+
+    int Escape(TVaEscape function) override {
+        std::shared_lock lk(use_);
+        if (fd_ < 0)
+            return EBADF;
+        int bits = (function == TVaEscape::SetDtr || function == TVaEscape::ClrDtr) ? TIOCM_DTR
+                                                                                    : TIOCM_RTS;
+        const bool set = function == TVaEscape::SetDtr || function == TVaEscape::SetRts;
+        if (ioctl(fd_, set ? TIOCMBIS : TIOCMBIC, &bits) != 0 && !NoSuchFeature(errno))
+            return errno;
+        return 0;
+    }
+
+    int ClearError(std::uint32_t& errors, TVaComStat& stat) override {
+        std::shared_lock lk(use_);
+        errors = 0;
+        stat = TVaComStat{};
+        if (fd_ < 0)
+            return EBADF;
+        int in = 0, out = 0;
+        if (ioctl(fd_, FIONREAD, &in) != 0)
+            return errno;
+        if (ioctl(fd_, TIOCOUTQ, &out) != 0 && !NoSuchFeature(errno))
+            return errno;
+        stat.cbInQue = static_cast<std::uint32_t>(in);
+        stat.cbOutQue = static_cast<std::uint32_t>(out);
+        TVaLineState now;
+        if (int e = ReadLineState(now))
+            return e;
+        std::lock_guard g(errorLock_);
+        errors = ErrorFlagsBetween(errorBase_, now);
+        errorBase_ = now;
+        return 0;
+    }
+
+    int QueueCounts(std::uint32_t& inCount, std::uint32_t& outCount) override {
+        std::shared_lock lk(use_);
+        inCount = outCount = 0;
+        if (fd_ < 0)
+            return EBADF;
+        int in = 0, out = 0;
+        if (ioctl(fd_, FIONREAD, &in) != 0)
+            return errno;
+        if (ioctl(fd_, TIOCOUTQ, &out) != 0 && !NoSuchFeature(errno))
+            return errno;
+        inCount = static_cast<std::uint32_t>(in);
+        outCount = static_cast<std::uint32_t>(out);
+        return 0;
+    }
+
+    int GetLineState(TVaLineState& state) override {
+        std::shared_lock lk(use_);
+        return fd_ < 0 ? EBADF : ReadLineState(state);
+    }
+
+    TVaIoResult Read(void* buffer, std::size_t count) override {
+        std::shared_lock lk(use_);
+        if (fd_ < 0)
+            return {0, EBADF};
+        const ssize_t n = ::read(fd_, buffer, count);
+        if (n < 0)
+            return {0, errno};
+        return {static_cast<std::size_t>(n), 0};
+    }
+
+    TVaIoResult Write(const void* data, std::size_t count) override {
+        std::shared_lock lk(use_);
+        if (fd_ < 0)
+            return {0, EBADF};
+        const ssize_t n = ::write(fd_, data, count);
+        if (n < 0)
+            return {0, errno};
+        return {static_cast<std::size_t>(n), 0};
+    }
+
+    TVaWaitResult Wait(bool forRead, bool forWrite, int timeoutMs) override {
+        TVaWaitResult r;
+        std::shared_lock lk(use_);
+        if (fd_ < 0 || down_.load()) {
+            r.status = TVaWaitStatus::Stopped;
+            return r;
+        }
+        pollfd p[2] = {};
+        p[0].fd = fd_;
+        p[0].events = static_cast<short>((forRead ? POLLIN : 0) | (forWrite ? POLLOUT : 0));
+        p[1].fd = wakeFd_;
+        p[1].events = POLLIN;
+        const int n = ::poll(p, 2, timeoutMs < 0 ? -1 : timeoutMs);
+        if (n < 0) {
+            r.status = TVaWaitStatus::Failed;
+            r.error = errno;
+            return r;
+        }
+        if (p[1].revents != 0) {
+            r.status = TVaWaitStatus::Stopped;
+            return r;
+        }
+        if (n == 0) {
+            r.status = TVaWaitStatus::TimedOut;
+            return r;
+        }
+        r.status = TVaWaitStatus::Ready;
+        r.readable = (p[0].revents & POLLIN) != 0;
+        r.writable = (p[0].revents & POLLOUT) != 0;
+        r.hangUp = (p[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+        return r;
+    }
+
+    void Shutdown() override {
+        if (down_.exchange(true))
+            return;
+        const std::uint64_t one = 1;
+        // The wake-up descriptor stays readable, so every later wait ends at once too.
+        [[maybe_unused]] ssize_t w = ::write(wakeFd_, &one, sizeof one);
+        std::unique_lock lk(use_);
+        ioctl(fd_, TIOCNXCL);
+        ::close(fd_); // also drops the flock
+        fd_ = -1;
+    }
+
+private:
+    int Usable() {
+        std::shared_lock lk(use_);
+        return fd_ < 0 ? EBADF : 0;
+    }
+
+    // Caller holds use_.
+    int ReadLineState(TVaLineState& s) {
+        s = TVaLineState{};
+        serial_icounter_struct ic{};
+        if (ioctl(fd_, TIOCGICOUNT, &ic) == 0) {
+            s.haveCounters = true;
+            s.overrun = static_cast<std::uint32_t>(ic.overrun);
+            s.parity = static_cast<std::uint32_t>(ic.parity);
+            s.frame = static_cast<std::uint32_t>(ic.frame);
+            s.brk = static_cast<std::uint32_t>(ic.brk);
+            s.bufOverrun = static_cast<std::uint32_t>(ic.buf_overrun);
+        } else if (!NoSuchFeature(errno)) {
+            return errno;
+        }
+        int lines = 0;
+        if (ioctl(fd_, TIOCMGET, &lines) == 0) {
+            s.haveModem = true;
+            s.cts = lines & TIOCM_CTS;
+            s.dsr = lines & TIOCM_DSR;
+            s.ring = lines & TIOCM_RNG;
+            s.rlsd = lines & TIOCM_CAR;
+        } else if (!NoSuchFeature(errno)) {
+            return errno;
+        }
+        return 0;
+    }
+
+    int fd_;
+    const int wakeFd_;
+    std::atomic<bool> down_{false};
+    // Shared by every call on the device, taken alone by Shutdown: the descriptor is never
+    // closed (and its number reused) under a call in progress.
+    std::shared_mutex use_;
+    std::mutex errorLock_;
+    TVaLineState errorBase_;
+};
+
+} // namespace
+
+std::shared_ptr<ISerialPort> TVaPosixBackend::Open(const std::string& portName, int& error) {
+    error = 0;
+    const std::string path = PosixDeviceFile(portName);
+    if (path.empty()) {
+        error = ENOENT;
+        return nullptr;
+    }
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return nullptr;
+    }
+    auto fail = [&](int e) -> std::shared_ptr<ISerialPort> {
+        ::close(fd);
+        error = e;
+        return nullptr;
+    };
+    if (!::isatty(fd))
+        return fail(ENOTTY);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return fail(errno == EWOULDBLOCK ? EBUSY : errno);
+    if (ioctl(fd, TIOCEXCL) != 0)
+        return fail(errno);
+    const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0)
+        return fail(errno);
+    return std::make_shared<TVaPosixPort>(fd, wakeFd);
+}
+
+std::string TVaPosixBackend::ErrorText(int code) {
+    char buf[256];
+    const char* text = strerror_r(code, buf, sizeof buf);
+    return TrimErrorText(text);
+}
+
+std::shared_ptr<ISerialBackend> DefaultSerialBackend() {
+    static const auto backend = std::make_shared<TVaPosixBackend>();
+    return backend;
+}
+
+} // namespace kuvar::serial

@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "serial/va_comm_threads.h"
+
+#include "serial/line_events.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+namespace kuvar::serial {
+
+namespace {
+
+std::atomic<int> gLiveWorkers{0};
+
+struct LiveWorker {
+    LiveWorker() { gLiveWorkers.fetch_add(1); }
+    ~LiveWorker() { gLiveWorkers.fetch_sub(1); }
+};
+
+// While bytes the handler left wait unread, new arrivals are found by looking at the count
+// this often: a level-triggered wait would report the old bytes over and over.
+constexpr int kHeldBytesPollMs = 20;
+// Modem lines and the driver's transmit queue have no wake-up of their own here.
+constexpr int kLinePollMs = 50;
+// Pause before writing again after a write failure that may pass.
+constexpr int kWriteRetryPauseMs = 100;
+
+constexpr std::uint32_t kModemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
+
+void RunOnUi(const std::shared_ptr<TVaCommSession>& s, std::function<void()> step) {
+    s->ui->RunBlocking(std::move(step));
+}
+
+void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
+    LiveWorker live;
+    ISerialPort& port = *s->port;
+    const bool wantRx = (mask & EV_RXCHAR) != 0;
+    const bool periodic = (mask & (kModemEvents | EV_TXEMPTY)) != 0 ||
+                          (!wantRx && (mask & (EV_ERR | EV_BREAK | EV_PERR)) != 0);
+    TVaLineState before;
+    port.GetLineState(before);
+    bool holding = false; // the handler left bytes unread
+    std::uint32_t held = 0;
+
+    while (!s->stop.load()) {
+        int timeout = -1;
+        if (holding)
+            timeout = kHeldBytesPollMs;
+        if (periodic)
+            timeout = timeout < 0 ? kLinePollMs : std::min(timeout, kLinePollMs);
+        const TVaWaitResult w = port.Wait(wantRx && !holding, false, timeout);
+        if (w.status == TVaWaitStatus::Stopped || s->stop.load())
+            break;
+        if (w.status == TVaWaitStatus::Failed) {
+            if (w.error == EINTR || w.error == EAGAIN)
+                continue;
+            ReportDeviceLost(s);
+            break;
+        }
+        if (w.hangUp) {
+            ReportDeviceLost(s);
+            break;
+        }
+        bool readable = w.readable;
+        std::uint32_t in = 0, out = 0;
+        if (holding || (mask & EV_TXEMPTY)) {
+            if (port.QueueCounts(in, out) != 0) {
+                ReportDeviceLost(s);
+                break;
+            }
+        }
+        if (holding) {
+            if (in > held)
+                readable = true;
+            else if (in == 0)
+                holding = false;
+            else
+                held = in;
+        }
+        TVaLineState after;
+        if (port.GetLineState(after) != 0) {
+            ReportDeviceLost(s);
+            break;
+        }
+        std::uint32_t bits = DecodeLineEvents(mask, readable, before, after);
+        before = after;
+        if ((mask & EV_TXEMPTY) && out == 0 && s->txPending.exchange(false))
+            bits |= EV_TXEMPTY;
+        if (bits == 0)
+            continue;
+        if (s->stop.load())
+            break;
+        RunOnUi(s, [s, bits] {
+            if (s->link->owner)
+                s->link->owner->RunEventStep(*s, bits);
+        });
+        if (s->stop.load())
+            break;
+        if (wantRx) {
+            holding = port.QueueCounts(in, out) == 0 && in > 0;
+            held = in;
+        }
+    }
+}
+
+} // namespace
+
+int TVaCommLiveWorkers() {
+    return gLiveWorkers.load();
+}
+
+bool IsDeviceGoneError(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV || error == EPIPE || error == EBADF;
+}
+
+void ReportDeviceLost(const std::shared_ptr<TVaCommSession>& s) {
+    if (s->stop.load() || s->lost.exchange(true))
+        return;
+    RunOnUi(s, [s] {
+        if (s->link->owner)
+            s->link->owner->RunDeviceLost(*s);
+    });
+}
+
+void TVaCommEventThread::Start(std::shared_ptr<TVaCommSession> session, std::uint32_t eventMask) {
+    std::thread(EventWorkerMain, std::move(session), eventMask).detach();
+}
+
+TVaCommWriteThread::TVaCommWriteThread(std::shared_ptr<TVaCommSession> session,
+                                       std::size_t capacity)
+    : session_(std::move(session)), queue_(capacity) {}
+
+std::shared_ptr<TVaCommWriteThread>
+TVaCommWriteThread::Start(std::shared_ptr<TVaCommSession> session, std::size_t capacity) {
+    auto worker = std::make_shared<TVaCommWriteThread>(std::move(session), capacity);
+    std::thread([worker] {
+        LiveWorker live;
+        worker->Run();
+    }).detach();
+    return worker;
+}
+
+bool TVaCommWriteThread::Enqueue(const void* data, std::size_t count, int timeoutMs) {
+    std::unique_lock lk(lock_);
+    if (!queue_.Fits(count)) {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+        changed_.wait_until(lk, deadline, [&] { return stopEvent_ || queue_.Fits(count); });
+        if (!queue_.Fits(count))
+            return false;
+    }
+    queue_.Append(data, count);
+    dataEvent_ = true;
+    changed_.notify_all();
+    return true;
+}
+
+void TVaCommWriteThread::Stop() {
+    std::lock_guard lk(lock_);
+    stopEvent_ = true;
+    changed_.notify_all();
+}
+
+void TVaCommWriteThread::Run() {
+    ISerialPort& port = *session_->port;
+    for (;;) {
+        const char* start = nullptr;
+        std::size_t n = 0;
+        {
+            std::unique_lock lk(lock_);
+            changed_.wait(lk, [&] { return stopEvent_ || dataEvent_; });
+            if (stopEvent_)
+                return;
+            // Only this thread removes bytes, so the front n bytes stay put while Enqueue
+            // appends behind them.
+            start = queue_.Data();
+            n = queue_.Fill();
+        }
+        const TVaIoResult r = port.Write(start, n);
+        if (session_->stop.load())
+            return;
+        if (r.error == 0) {
+            Complete(r.count);
+            continue;
+        }
+        if (r.error == EINTR)
+            continue;
+        if (r.error == EAGAIN) {
+            // The line is full: wait until the device takes more, or the port closes.
+            const TVaWaitResult w = port.Wait(false, true, -1);
+            if (w.status == TVaWaitStatus::Stopped)
+                return;
+            if (w.hangUp || (w.status == TVaWaitStatus::Failed && w.error != EINTR)) {
+                ReportDeviceLost(session_);
+                return;
+            }
+            continue;
+        }
+        if (IsDeviceGoneError(r.error)) {
+            ReportDeviceLost(session_);
+            return;
+        }
+        // Any other failure is reported and the same bytes are written again after a pause,
+        // so that a failure that persists does not spin.
+        RunOnUi(session_, [s = session_] {
+            if (s->link->owner)
+                s->link->owner->RunWriteStep(EV_ERR);
+        });
+        if (port.Wait(false, false, kWriteRetryPauseMs).status == TVaWaitStatus::Stopped)
+            return;
+    }
+}
+
+void TVaCommWriteThread::Complete(std::size_t written) {
+    bool empty;
+    {
+        std::lock_guard lk(lock_);
+        queue_.Remove(written);
+        empty = queue_.Fill() == 0;
+        dataEvent_ = !empty;
+        changed_.notify_all();
+    }
+    if (empty && !session_->stop.load()) {
+        RunOnUi(session_, [s = session_] {
+            if (s->link->owner)
+                s->link->owner->RunWriteStep(EV_TXEMPTY);
+        });
+    }
+}
+
+} // namespace kuvar::serial
