@@ -80,10 +80,8 @@ void SimModule::AdvanceTo(SimTime now) {
 }
 
 void SimModule::CheckHangup() {
-    const auto& f = config_.faults;
-    if (f.hangupAfterTime && now_ - powerUp_ >= *f.hangupAfterTime)
-        hungUp_ = true;
-    if (f.hangupAfterFrames && measurementsSent_ >= *f.hangupAfterFrames)
+    const auto& limit = config_.faults.hangupAfterTime;
+    if (limit && now_ - powerUp_ >= *limit)
         hungUp_ = true;
 }
 
@@ -262,12 +260,11 @@ void SimModule::EmitFrame(SimTime at, SentFrame frame) {
 
 ModuleOutput SimModule::TakeOutput() {
     ModuleOutput out;
-    if (hungUp_) {
-        line_.clear();
-        pending_.clear();
-        return out;
-    }
-    while (!line_.empty() && line_.front().doneAt <= now_) {
+    const auto& f = config_.faults;
+    // Bytes finished before the line went dead still arrive; nothing after.
+    const SimTime until =
+        f.hangupAfterTime ? std::min(now_, powerUp_ + *f.hangupAfterTime - SimTime(1)) : now_;
+    while (!line_.empty() && line_.front().doneAt <= until) {
         const LineByte b = line_.front();
         line_.pop_front();
         if (b.baud == hostBaud_) {
@@ -278,17 +275,24 @@ ModuleOutput SimModule::TakeOutput() {
             for (; garbageCredit_ >= 1; garbageCredit_ -= 1)
                 out.bytes += static_cast<char>(lineRandom_.Next() & 0xFF);
         }
-        if (b.endsFrame) {
-            SentFrame frame = std::move(pending_.front());
-            pending_.pop_front();
-            frame.at = b.doneAt;
-            frame.garbled = b.baud != hostBaud_;
-            if (frame.measurement)
-                ++measurementsSent_;
-            out.frames.push_back(std::move(frame));
+        if (!b.endsFrame)
+            continue;
+        SentFrame frame = std::move(pending_.front());
+        pending_.pop_front();
+        frame.at = b.doneAt;
+        frame.garbled = b.baud != hostBaud_;
+        if (frame.measurement)
+            ++measurementsSent_;
+        out.frames.push_back(std::move(frame));
+        if (f.hangupAfterFrames && measurementsSent_ >= *f.hangupAfterFrames) {
+            hungUp_ = true;
+            break;
         }
     }
-    CheckHangup();
+    if (hungUp_) {
+        line_.clear();
+        pending_.clear();
+    }
     return out;
 }
 
