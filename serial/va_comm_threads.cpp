@@ -92,16 +92,20 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
             continue;
         if (s->stop.load())
             break;
-        RunOnUi(s, [s, bits] {
+        // What the handler left is counted on the UI thread as the step ends: bytes that
+        // arrive after that are new and raise the next event.
+        std::uint32_t left = 0;
+        RunOnUi(s, [s, bits, wantRx, &left] {
             if (s->link->owner)
                 s->link->owner->RunEventStep(*s, bits);
+            std::uint32_t outCount = 0;
+            if (wantRx && s->port->QueueCounts(left, outCount) != 0)
+                left = 0;
         });
         if (s->stop.load())
             break;
-        if (wantRx) {
-            holding = port.QueueCounts(in, out) == 0 && in > 0;
-            held = in;
-        }
+        holding = left > 0;
+        held = left;
     }
 }
 
