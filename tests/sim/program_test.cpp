@@ -185,7 +185,12 @@ TEST(Program, ServesAClientThatClosesAndReopens) {
     SimProcess sim({"gy"});
     ASSERT_EQ(sim.ReadLinkLine(), sim.Link());
     for (int round = 0; round < 3; ++round) {
-        const int fd = OpenClient(sim.Link());
+        // A pty keeps a client's TIOCEXCL after it closed; the simulator drops it once it sees
+        // the close, which takes it a moment (and root is never refused).
+        int fd = -1;
+        const auto deadline = Clock::now() + 1s;
+        while ((fd = OpenClient(sim.Link())) < 0 && errno == EBUSY && Clock::now() < deadline)
+            std::this_thread::sleep_for(2ms);
         ASSERT_GE(fd, 0) << "round " << round << ": " << std::strerror(errno);
         ioctl(fd, TIOCEXCL); // as the window's serial component takes its port
         const std::string frame = Framed("<0>");
@@ -244,7 +249,7 @@ TEST(Program, LogsEveryMeasurementFrameWithItsTime) {
     for (std::string line; std::getline(in, line); ++lines) {
         const auto blank = line.find(' ');
         const long long at = std::stoll(line.substr(0, blank));
-        EXPECT_GT(at, previous);
+        EXPECT_GE(at, previous); // frames written together share their time
         previous = at;
         EXPECT_EQ(line.substr(blank + 1, 6), "[1 01 ");
         if (lines < 5) { // the client read these before it stopped
