@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "protocol/reply_dispatcher.h"
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "fake_window.h"
@@ -240,6 +242,29 @@ TEST(ReplyDispatcher, WithoutViewsStreamFramesAreOnlyLogged) {
     }
     EXPECT_EQ(controls.log.size(), 3u);
     EXPECT_TRUE(controls.acFrames.empty() && controls.gyFrames.empty());
+}
+
+} // namespace
+} // namespace protocol
+
+namespace protocol {
+namespace {
+
+// Replies of any shape reach the dispatcher; none may make it throw or read out of range.
+TEST(ReplyDispatcher, ArbitraryBytesInEveryModeNeverThrow) {
+    const std::string alphabet = "[] @VALEIDSCOPT0123+-\r\n\x02\x17$";
+    std::mt19937 random(20240611);
+    for (const std::int32_t mode : {0, 3, 5, 6, 7, 8, 13}) {
+        testing::FakeWindow w;
+        w.state.RxMode = mode;
+        for (int i = 0; i < 3000; ++i) {
+            std::string chunk(random() % 24, ' ');
+            for (char& c : chunk)
+                c = alphabet[random() % alphabet.size()];
+            ASSERT_NO_THROW(w.framer.Feed(chunk)) << mode;
+        }
+        EXPECT_FALSE(w.log.empty());
+    }
 }
 
 } // namespace
