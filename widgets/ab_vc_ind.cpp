@@ -282,7 +282,11 @@ const QImage& TAbVCInd::Face() {
 }
 
 void TAbVCInd::RenderPending() {
-    if (fLock > 0 || width() != height() || width() < 2)
+    if (fLock > 0)
+        return;
+    if (width() != height())
+        resize(std::max(width(), height()), std::max(width(), height()));
+    if (width() < 2)
         return;
     if (fImage.size() != size())
         fDirty |= lyFull;
