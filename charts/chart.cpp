@@ -76,21 +76,27 @@ TLineSeries& TChart::AddSeries(const QString& title, const QColor& colour) {
     return series;
 }
 
-QString TChart::Title() const { return title_->text(); }
+QString TChart::Title() const {
+    return title_->text();
+}
 
 void TChart::SetTitle(const QString& text) {
     title_->setText(text);
     RequestRepaint();
 }
 
-QFont TChart::TitleFont() const { return title_->font(); }
+QFont TChart::TitleFont() const {
+    return title_->font();
+}
 
 void TChart::SetTitleFont(const QFont& font) {
     title_->setFont(font);
     RequestRepaint();
 }
 
-QColor TChart::TitleColor() const { return title_->textColor(); }
+QColor TChart::TitleColor() const {
+    return title_->textColor();
+}
 
 void TChart::SetTitleColor(const QColor& colour) {
     title_->setTextColor(colour);
@@ -113,9 +119,13 @@ void TChart::SetLegendGradient(const std::vector<QColor>& colours) {
     RequestRepaint();
 }
 
-void TChart::RequestRepaint() { replot(rpQueuedReplot); }
+void TChart::RequestRepaint() {
+    replot(rpQueuedReplot);
+}
 
-void TChart::RepaintNow() { replot(rpImmediateRefresh); }
+void TChart::RepaintNow() {
+    replot(rpImmediateRefresh);
+}
 
 void TChart::mouseDoubleClickEvent(QMouseEvent* event) {
     QCustomPlot::mouseDoubleClickEvent(event);

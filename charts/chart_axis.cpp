@@ -61,14 +61,18 @@ void TChartAxis::SetAutomatic(bool on) {
     SetAutomaticMinimum(on);
 }
 
-QFont TChartAxis::LabelsFont() const { return axis_->tickLabelFont(); }
+QFont TChartAxis::LabelsFont() const {
+    return axis_->tickLabelFont();
+}
 
 void TChartAxis::SetLabelsFont(const QFont& font) {
     axis_->setTickLabelFont(font);
     changed_();
 }
 
-QColor TChartAxis::LabelsColor() const { return axis_->tickLabelColor(); }
+QColor TChartAxis::LabelsColor() const {
+    return axis_->tickLabelColor();
+}
 
 void TChartAxis::SetLabelsColor(const QColor& colour) {
     axis_->setTickLabelColor(colour);

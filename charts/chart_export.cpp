@@ -20,7 +20,8 @@ QString NumberText(double value) {
 QString Field(const QString& text, QChar separator) {
     if (separator == QLatin1Char('\t')) {
         QString plain = text;
-        return plain.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return plain.replace(QLatin1Char('\t'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     if (!text.contains(separator) && !text.contains(QLatin1Char('"')) &&
         !text.contains(QLatin1Char('\n')))
@@ -95,8 +96,7 @@ void ExportChart(TChart& chart, const QString& path, TExportFormat format) {
     case TExportFormat::Csv:
     case TExportFormat::Text: {
         QSaveFile file(path);
-        const QChar separator =
-            format == TExportFormat::Csv ? QLatin1Char(',') : QLatin1Char('\t');
+        const QChar separator = format == TExportFormat::Csv ? QLatin1Char(',') : QLatin1Char('\t');
         written = file.open(QIODevice::WriteOnly) &&
                   file.write(ChartDataText(chart, separator).toUtf8()) >= 0 && file.commit();
         break;

@@ -8,7 +8,9 @@ namespace charts {
 TLineSeries::TLineSeries(QCPGraph* graph, std::function<void()> changed)
     : graph_(graph), changed_(std::move(changed)) {}
 
-int TLineSeries::Count() const { return graph_->data()->size(); }
+int TLineSeries::Count() const {
+    return graph_->data()->size();
+}
 
 void TLineSeries::Add(double y) {
     graph_->data()->add(QCPGraphData(Count(), y));
@@ -20,18 +22,26 @@ void TLineSeries::Clear() {
     changed_();
 }
 
-double TLineSeries::XValue(int index) const { return graph_->data()->at(index)->key; }
+double TLineSeries::XValue(int index) const {
+    return graph_->data()->at(index)->key;
+}
 
-double TLineSeries::YValue(int index) const { return graph_->data()->at(index)->value; }
+double TLineSeries::YValue(int index) const {
+    return graph_->data()->at(index)->value;
+}
 
-QString TLineSeries::Title() const { return graph_->name(); }
+QString TLineSeries::Title() const {
+    return graph_->name();
+}
 
 void TLineSeries::SetTitle(const QString& title) {
     graph_->setName(title);
     changed_();
 }
 
-QColor TLineSeries::Color() const { return graph_->pen().color(); }
+QColor TLineSeries::Color() const {
+    return graph_->pen().color();
+}
 
 void TLineSeries::SetColor(const QColor& colour) {
     QPen pen = graph_->pen();
@@ -44,7 +54,9 @@ void TLineSeries::SetColor(const QColor& colour) {
     changed_();
 }
 
-int TLineSeries::LineWidth() const { return graph_->pen().width(); }
+int TLineSeries::LineWidth() const {
+    return graph_->pen().width();
+}
 
 void TLineSeries::SetLineWidth(int width) {
     QPen pen = graph_->pen();
@@ -53,7 +65,9 @@ void TLineSeries::SetLineWidth(int width) {
     changed_();
 }
 
-bool TLineSeries::Visible() const { return graph_->visible(); }
+bool TLineSeries::Visible() const {
+    return graph_->visible();
+}
 
 void TLineSeries::SetVisible(bool on) {
     graph_->setVisible(on);

@@ -60,8 +60,8 @@ TStripChart::TStripChart(const TStripChartConfig& config, QWidget* page)
     labelPalette.setColor(QPalette::WindowText, config_.quantityLabelColour);
     quantityLabel_->setPalette(labelPalette);
     quantityLabel_->adjustSize();
-    quantityBox_ = MakeBox(chart_, config_.quantityBoxName, QStringLiteral("300"),
-                           tr("Points in view"));
+    quantityBox_ =
+        MakeBox(chart_, config_.quantityBoxName, QStringLiteral("300"), tr("Points in view"));
     dataButton_ = MakeButton(chart_, config_.dataButtonName, QStringLiteral("DATA"));
     clearButton_ = MakeButton(chart_, config_.clearButtonName, config_.clearButtonText);
     leftMax_ = MakeBox(chart_, config_.leftMaxName, config_.leftMaxText, tr("Left axis maximum"));
@@ -83,7 +83,8 @@ TStripChart::TStripChart(const TStripChartConfig& config, QWidget* page)
     }
     autoBox_->adjustSize();
 
-    connect(dataButton_, &QPushButton::clicked, this, [this] { Guarded([&] { DataQuantityClick(); }); });
+    connect(dataButton_, &QPushButton::clicked, this,
+            [this] { Guarded([&] { DataQuantityClick(); }); });
     connect(clearButton_, &QPushButton::clicked, this, [this] { Guarded([&] { ClearClick(); }); });
     connect(autoBox_, &QCheckBox::toggled, this, [this] { Guarded([&] { LeftAutoClick(); }); });
     connect(leftMax_, &QLineEdit::textChanged, this, [this] { Guarded([&] { LeftMaxChange(); }); });
@@ -109,7 +110,9 @@ void TStripChart::AppendChartPoints(const std::array<double, 3>& values) {
     charts::AppendChartPoints(*chart_, values, viewQuantity_);
 }
 
-void TStripChart::UpdateChartWindow(int pointCount) { charts::UpdateChartWindow(*chart_, pointCount); }
+void TStripChart::UpdateChartWindow(int pointCount) {
+    charts::UpdateChartWindow(*chart_, pointCount);
+}
 
 void TStripChart::PageShown() {
     chart_->LeftAxis().SetLabelsColor(Qt::white);
@@ -136,7 +139,9 @@ void TStripChart::DataQuantityClick() {
     UpdateChartWindow(viewQuantity_);
 }
 
-void TStripChart::ClearClick() { ClearChartPoints(*chart_); }
+void TStripChart::ClearClick() {
+    ClearChartPoints(*chart_);
+}
 
 void TStripChart::LeftAutoClick() {
     if (autoBox_->isChecked())

@@ -12,8 +12,8 @@ namespace charts {
 
 // What differs between the strip chart of the KUVAR-AC page and that of the KUVAR-GY page.
 struct TStripChartConfig {
-    QString chartName;   // the composite's object name
-    QRect geometry;      // on the page
+    QString chartName; // the composite's object name
+    QRect geometry;    // on the page
     QString title;
     std::array<QString, 3> seriesNames;
     std::array<QString, 3> seriesTitles;

@@ -29,7 +29,8 @@ TUpDown::TUpDown(QLineEdit* associate, int min, int max, int step, int position,
 
 void TUpDown::StepBy(int steps) {
     position_ = std::clamp(IntFromText(associate_->text(), position_), min_, max_);
-    const long long next = static_cast<long long>(position_) + static_cast<long long>(steps) * step_;
+    const long long next =
+        static_cast<long long>(position_) + static_cast<long long>(steps) * step_;
     position_ = static_cast<int>(std::clamp<long long>(next, min_, max_));
     associate_->setText(QString::number(position_));
 }

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "charts/chart.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+using charts::EChartAxisError;
+using charts::TChart;
+using charts::TChartAxis;
+
+namespace {
+
+class ChartTest : public ::testing::Test {
+protected:
+    ChartTest() {
+        for (const char* title : {"A", "B", "C"})
+            chart.AddSeries(QString::fromLatin1(title), Qt::red);
+        chart.resize(400, 300);
+    }
+    // Runs queued replots and counts them.
+    int PumpReplots() {
+        int replots = 0;
+        auto connection = QObject::connect(&chart, &QCustomPlot::afterReplot, [&] { ++replots; });
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QObject::disconnect(connection);
+        return replots;
+    }
+    TChart chart;
+};
+
+TEST_F(ChartTest, StartsWithFixedLeftAxisAndAutomaticBottomAxis) {
+    EXPECT_FALSE(chart.LeftAxis().AutomaticMinimum());
+    EXPECT_FALSE(chart.LeftAxis().AutomaticMaximum());
+    EXPECT_EQ(chart.LeftAxis().Minimum(), -1000);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), 2000);
+    EXPECT_TRUE(chart.BottomAxis().AutomaticMinimum());
+    EXPECT_TRUE(chart.BottomAxis().AutomaticMaximum());
+}
+
+TEST_F(ChartTest, PointsGetTheirIndexAsX) {
+    chart.Series(1).Add(5);
+    chart.Series(1).Add(-3);
+    chart.Series(1).Add(5);
+    ASSERT_EQ(chart.Series(1).Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(chart.Series(1).XValue(i), i);
+    EXPECT_EQ(chart.Series(1).YValue(1), -3);
+    EXPECT_EQ(chart.Series(0).Count(), 0);
+    chart.Series(1).Clear();
+    chart.Series(1).Add(9);
+    EXPECT_EQ(chart.Series(1).XValue(0), 0);
+}
+
+TEST_F(ChartTest, AxisRefusesCrossedBoundsAndKeepsItsOwn) {
+    struct Case {
+        bool setMinimum;
+        double value;
+        const char* message; // nullptr: accepted
+    } cases[] = {
+        {true, 2000.5, "Axis Minimum Value must be <= Maximum"},
+        {false, -1000.5, "Axis Maximum Value must be >= Minimum"},
+        {true, 2000, nullptr}, // equal bounds are allowed
+        {false, 2000, nullptr},
+    };
+    for (const Case& c : cases) {
+        TChartAxis& left = chart.LeftAxis();
+        left.SetMaximum(2000);
+        left.SetMinimum(-1000);
+        const double before = c.setMinimum ? left.Minimum() : left.Maximum();
+        try {
+            c.setMinimum ? left.SetMinimum(c.value) : left.SetMaximum(c.value);
+            EXPECT_EQ(c.message, nullptr) << c.value;
+            EXPECT_EQ(c.setMinimum ? left.Minimum() : left.Maximum(), c.value);
+        } catch (const EChartAxisError& e) {
+            ASSERT_NE(c.message, nullptr) << c.value;
+            EXPECT_STREQ(e.what(), c.message);
+            EXPECT_EQ(c.setMinimum ? left.Minimum() : left.Maximum(), before);
+        }
+    }
+}
+
+TEST_F(ChartTest, AutomaticBoundsFollowTheDataAndFreezeWhenTurnedManual) {
+    for (double y : {3.0, -4.0, 10.0})
+        chart.Series(0).Add(y);
+    chart.Series(2).Add(-8);
+    EXPECT_EQ(chart.BottomAxis().Minimum(), 0);
+    EXPECT_EQ(chart.BottomAxis().Maximum(), 2);
+
+    chart.LeftAxis().SetAutomatic(true);
+    EXPECT_EQ(chart.LeftAxis().Minimum(), -8);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), 10);
+    chart.Series(2).SetVisible(false);
+    EXPECT_EQ(chart.LeftAxis().Minimum(), -4) << "a hidden line does not widen the axis";
+
+    chart.LeftAxis().SetAutomatic(false);
+    chart.Series(0).Add(100);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), 10);
+    // A refusal compares with the automatic bound of the moment.
+    chart.Series(0).Add(50);
+    EXPECT_THROW(chart.BottomAxis().SetMinimum(4.5), EChartAxisError);
+    EXPECT_NO_THROW(chart.BottomAxis().SetMinimum(4));
+}
+
+TEST_F(ChartTest, AutomaticLeftAxisFollowsOnlyTheVisibleWindow) {
+    chart.Series(0).Add(1e6); // far outside the window below
+    for (int i = 1; i < 100; ++i)
+        chart.Series(0).Add(i % 2 ? 5 : -5);
+    chart.LeftAxis().SetAutomatic(true);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), 1e6);
+    chart.BottomAxis().SetAutomaticMinimum(false);
+    chart.BottomAxis().SetMinimum(50);
+    EXPECT_EQ(chart.LeftAxis().Maximum(), 5);
+    EXPECT_EQ(chart.LeftAxis().Minimum(), -5);
+    chart.RepaintNow();
+    EXPECT_EQ(chart.yAxis->range().upper, 5);
+    EXPECT_EQ(chart.xAxis->range().lower, 50);
+    EXPECT_EQ(chart.xAxis->range().upper, 99);
+}
+
+TEST_F(ChartTest, ManyChangesBetweenTwoPaintsGiveOneReplot) {
+    PumpReplots();
+    for (int i = 0; i < 500; ++i) {
+        for (int s = 0; s < 3; ++s)
+            chart.Series(s).Add(i);
+        chart.BottomAxis().SetAutomaticMinimum(false);
+    }
+    chart.SetTitleColor(Qt::white);
+    EXPECT_EQ(PumpReplots(), 1);
+    EXPECT_EQ(PumpReplots(), 0);
+}
+
+TEST_F(ChartTest, EmptyAxisIsDrawnWithAWidth) {
+    chart.BottomAxis().SetMinimum(0);
+    chart.BottomAxis().SetMaximum(0);
+    chart.RepaintNow();
+    EXPECT_EQ(chart.BottomAxis().Minimum(), 0);
+    EXPECT_EQ(chart.BottomAxis().Maximum(), 0);
+    EXPECT_GT(chart.xAxis->range().size(), 0);
+}
+
+TEST_F(ChartTest, LegendEntriesTakeTheirLineColour) {
+    chart.Series(1).SetColor(Qt::yellow);
+    auto* item = chart.legend->itemWithPlottable(chart.Series(1).Graph());
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->textColor(), QColor(Qt::yellow));
+    EXPECT_EQ(chart.Series(1).Color(), QColor(Qt::yellow));
+}
+
+TEST_F(ChartTest, DoubleClickIsReported) {
+    int reported = 0;
+    QObject::connect(&chart, &TChart::DoubleClicked, [&] { ++reported; });
+    chart.show();
+    QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(200, 150), QPointF(200, 150),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&chart, &event);
+    EXPECT_EQ(reported, 1);
+}
+
+} // namespace
