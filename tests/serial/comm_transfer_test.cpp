@@ -8,6 +8,11 @@
 namespace kuvar::serial::test {
 namespace {
 
+int WriteCalls(FaultPlan& plan) {
+    std::lock_guard g(plan.lock);
+    return plan.writeCalls;
+}
+
 TEST_F(CommTest, ReceivedBytesReachOnRxCharOnThePumpingThread) {
     std::string got;
     std::vector<int> counts;
@@ -81,11 +86,17 @@ TEST_F(CommTest, ReadFaults) {
     comm->Open();
     pty.Send("abc");
     ASSERT_TRUE(PumpUntil([&] { return comm->InQueueCount() == 3; }));
-    faults->plan.readErrors = {EINTR};
+    {
+        std::lock_guard g(faults->plan.lock);
+        faults->plan.readErrors = {EINTR};
+    }
     EXPECT_EQ(comm->ReadText(), "abc"); // interrupted read retried
     pty.Send("d");
     ASSERT_TRUE(PumpUntil([&] { return comm->InQueueCount() == 1; }));
-    faults->plan.readErrors = {EIO};
+    {
+        std::lock_guard g(faults->plan.lock);
+        faults->plan.readErrors = {EIO};
+    }
     try {
         comm->ReadText();
         ADD_FAILURE() << "no error";
@@ -160,7 +171,7 @@ TEST_F(CommTest, WriteFaultsFinishTheRest) {
         return got.size() >= text.size();
     }));
     EXPECT_EQ(got, text);
-    EXPECT_GE(faults->plan.writeCalls, 8); // 3 faults and 5 short writes
+    EXPECT_GE(WriteCalls(faults->plan), 8); // 3 faults and 5 short writes
 
     // A failure that may pass: the error step runs and the same bytes go out again.
     {
@@ -176,7 +187,7 @@ TEST_F(CommTest, WriteFaultsFinishTheRest) {
         return again.size() >= 5;
     }));
     EXPECT_EQ(again, "again");
-    EXPECT_EQ(faults->plan.writeCalls, 2);
+    EXPECT_EQ(WriteCalls(faults->plan), 2);
     EXPECT_EQ(errors, 0); // the line itself had no error flags
 }
 
