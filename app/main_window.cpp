@@ -312,21 +312,15 @@ void TfKUVAR::SetModuleLabels(QLabel* active) {
     }
 }
 
-static int IntOr(const QString& text, int fallback) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? value : fallback;
-}
-
 void TfKUVAR::TabSheet3Show() {
+    Ac.Chart1->PageShown();
     SetModuleLabels(lbAC);
-    AcViewQuantity = IntOr(ControlText("edACDataQuantity"), 300);
     AcOffsetX = 0;
     AcOffsetY = 0;
     AcOffsetZ = 0;
 }
 
 void TfKUVAR::TabSheet4Show() {
+    Gy.Chart2->PageShown();
     SetModuleLabels(lbGY);
-    GyViewQuantity = IntOr(ControlText("edGYDataQuantity"), 300);
 }

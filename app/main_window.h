@@ -50,8 +50,9 @@ public:
     // Shared values of the window, touched only on the UI thread.
     int RxMode = 0;
     QString LastErrorText;
-    int AcViewQuantity = 0;
-    int GyViewQuantity = 0;
+    // The charts' point counts live with the charts.
+    int AcViewQuantity() const { return Ac.Chart1->ViewQuantity(); }
+    int GyViewQuantity() const { return Gy.Chart2->ViewQuantity(); }
     double AcOffsetX = 0;
     double AcOffsetY = 0;
     double AcOffsetZ = 0;

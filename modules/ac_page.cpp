@@ -42,15 +42,12 @@ void TAcPage::Build(QWidget* tabSheet) {
     btACSAVE = ColourButton(p, "btACSAVE", 185, 66, 104, 23, QStringLiteral("Chart SAVE"));
     btACSAVE->setToolTip(QStringLiteral("Download of data list"));
     CheckBox1 = Check(p, "CheckBox1", 185, 92, QStringLiteral("Auto Offset"));
-    cbChart1LeftAuto = Check(p, "cbChart1LeftAuto", 273, 92, QStringLiteral("Left Axis Auto Range"));
     Label7 = CentredLabel(p, "Label7", 418, 60, 104, QStringLiteral("AccX(mg)"));
     Label9 = CentredLabel(p, "Label9", 562, 60, 104, QStringLiteral("AccY(mg)"));
     Label10 = CentredLabel(p, "Label10", 714, 60, 104, QStringLiteral("AccZ(mg)"));
-    ssACX = Display(p, "ssACX", 408, 77, 129, 30);
-    ssACY = Display(p, "ssACY", 552, 77, 129, 30);
-    ssACZ = Display(p, "ssACZ", 696, 77, 129, 30);
-    Chart1 = Chart(p, "Chart1", 0, 120, 833, 473);
-    Edit(Chart1, "edChart1LeftMax", 8, 8, 41, 21, QStringLiteral("2000"));
-    Edit(Chart1, "edChart1LeftMin", 8, 440, 41, 21, QStringLiteral("-1000"));
-    Edit(Chart1, "edACDataQuantity", 700, 440, 41, 21, QStringLiteral("300"));
+    ssACX = instruments::Display(p, "ssACX", 408, 77, 129, 30);
+    ssACY = instruments::Display(p, "ssACY", 552, 77, 129, 30);
+    ssACZ = instruments::Display(p, "ssACZ", 696, 77, 129, 30);
+    Chart1 = AcChart(p);
+    cbChart1LeftAuto = Chart1->AutoRangeBox();
 }

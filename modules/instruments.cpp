@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/instruments.h"
 
-#include "modules/page_builder.h"
+#include "widgets/kuvar_instances.h"
 
 namespace instruments {
 
 TColourButton* ColourButton(QWidget* parent, const char* name, int x, int y, int w, int h,
                             const QString& caption) {
-    return page::Button(parent, name, x, y, w, h, caption);
+    auto* button = new TColourButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(caption.isEmpty() ? QString::fromLatin1(name) : caption);
+    button->setGeometry(x, y, w, h);
+    button->SetTextOn(caption);
+    button->SetTextOff(caption);
+    // The instance table gives the final look, picture and hint where it knows the button.
+    SetupColBitBtn(*button, QString::fromLatin1(name));
+    return button;
 }
 
 TDisplay* Display(QWidget* parent, const char* name, int x, int y, int w, int h) {
@@ -15,25 +23,21 @@ TDisplay* Display(QWidget* parent, const char* name, int x, int y, int w, int h)
     display->setObjectName(QString::fromLatin1(name));
     display->setAccessibleName(QString::fromLatin1(name));
     display->setGeometry(x, y, w, h);
-    display->setFrameShape(QFrame::Panel);
-    display->setFrameShadow(QFrame::Sunken);
+    SetupAnalogDisplay(*display, QString::fromLatin1(name));
     return display;
 }
 
-static QFrame* Frame(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(x, y, w, h);
-    frame->setFrameShape(QFrame::Box);
-    return frame;
-}
-
 TIndicator* Indicator(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    return Frame(parent, name, x, y, w, h);
+    auto* indicator = new TIndicator(parent);
+    indicator->setObjectName(QString::fromLatin1(name));
+    indicator->setAccessibleName(QStringLiteral("Attitude indicator"));
+    SetupGyCircle(*indicator);
+    indicator->setGeometry(x, y, w, h);
+    return indicator;
 }
 
-TChartPanel* Chart(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    return Frame(parent, name, x, y, w, h);
-}
+TChartPanel* AcChart(QWidget* page) { return new TChartPanel(charts::AcStripChartConfig(), page); }
+
+TChartPanel* GyChart(QWidget* page) { return new TChartPanel(charts::GyStripChartConfig(), page); }
 
 } // namespace instruments

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ TEST_F(Window, FirstStartCreatesTheFileAndShowsItsDefaults) {
     EXPECT_EQ(w->PageControl1->currentIndex(), 2);
     EXPECT_EQ(TextColour(w->lbAC), kLime);
     EXPECT_EQ(TextColour(w->lbGY), kGreen);
-    EXPECT_EQ(w->AcViewQuantity, 300);
+    EXPECT_EQ(w->AcViewQuantity(), 300);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("KUVAR 통합프로그램 Ver2.6"));
 }
 
@@ -140,16 +141,16 @@ TEST_F(Window, DelayRunsPendingEventsEvenForZeroAndWaitsItsTime) {
 TEST_F(Window, PageButtonsSwitchPagesAndColours) {
     auto w = Open();
     w->RxMode = 13;
-    w->btGY->click();
+    QTest::mouseClick(w->btGY, Qt::LeftButton);
     EXPECT_EQ(w->PageControl1->currentIndex(), 3);
     EXPECT_EQ(w->RxMode, 0);
     EXPECT_EQ(TextColour(w->lbGY), kLime);
     EXPECT_EQ(TextColour(w->lbAC), kGreen);
-    EXPECT_EQ(w->GyViewQuantity, 300);
+    EXPECT_EQ(w->GyViewQuantity(), 300);
 
     w->Ac.CheckBox1->setChecked(true);
     w->AcOffsetX = 5;
-    w->btAC->click();
+    QTest::mouseClick(w->btAC, Qt::LeftButton);
     EXPECT_EQ(w->PageControl1->currentIndex(), 2);
     EXPECT_EQ(TextColour(w->lbAC), kLime);
     EXPECT_EQ(w->AcOffsetX, 0);
@@ -158,17 +159,17 @@ TEST_F(Window, PageButtonsSwitchPagesAndColours) {
     // On the page already shown only RxMode changes.
     w->RxMode = 3;
     w->AcOffsetX = 5;
-    w->AcViewQuantity = 17;
-    w->btAC->click();
+    w->Ac.Chart1->SetViewQuantity(17);
+    QTest::mouseClick(w->btAC, Qt::LeftButton);
     EXPECT_EQ(w->RxMode, 0);
     EXPECT_EQ(w->AcOffsetX, 5);
-    EXPECT_EQ(w->AcViewQuantity, 17);
+    EXPECT_EQ(w->AcViewQuantity(), 17);
 }
 
 TEST_F(Window, CloseButtonSavesAndCloses) {
     auto w = Open();
     w->edSend2->setText(QStringLiteral("<0 ID>"));
-    w->btClose->click();
+    QTest::mouseClick(w->btClose, Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
     TUserSetRecord record;
     LoadUserSet(paths.settingsFile, record);
