@@ -42,6 +42,9 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     StyleAxis(yAxis, true);
     StyleAxis(xAxis2, false);
     StyleAxis(yAxis2, false);
+    // Point numbers stay plain integers however long the recording grows.
+    xAxis->setNumberFormat(QStringLiteral("f"));
+    xAxis->setNumberPrecision(0);
     axisRect()->setBackground(Qt::NoBrush);
 
     plotLayout()->insertRow(0);
@@ -141,7 +144,7 @@ bool TChart::BottomDataRange(double& lower, double& upper) const {
     // Keys ascend within every line, so its ends give the range without a scan.
     bool found = false;
     for (const auto& series : series_) {
-        const auto& data = *series->Graph()->data();
+        const auto& data = series->Data();
         if (data.isEmpty())
             continue;
         double first = data.constBegin()->key;

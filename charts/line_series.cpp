@@ -6,28 +6,28 @@
 namespace charts {
 
 TLineSeries::TLineSeries(QCPGraph* graph, std::function<void()> changed)
-    : graph_(graph), changed_(std::move(changed)) {}
+    : graph_(graph), data_(graph->data().data()), changed_(std::move(changed)) {}
 
 int TLineSeries::Count() const {
-    return graph_->data()->size();
+    return data_->size();
 }
 
 void TLineSeries::Add(double y) {
-    graph_->data()->add(QCPGraphData(Count(), y));
+    data_->add(QCPGraphData(Count(), y));
     changed_();
 }
 
 void TLineSeries::Clear() {
-    graph_->data()->clear();
+    data_->clear();
     changed_();
 }
 
 double TLineSeries::XValue(int index) const {
-    return graph_->data()->at(index)->key;
+    return data_->at(index)->key;
 }
 
 double TLineSeries::YValue(int index) const {
-    return graph_->data()->at(index)->value;
+    return data_->at(index)->value;
 }
 
 QString TLineSeries::Title() const {

@@ -6,6 +6,8 @@
 #include <functional>
 
 class QCPGraph;
+class QCPGraphData;
+template <class DataType> class QCPDataContainer;
 
 namespace charts {
 
@@ -31,9 +33,12 @@ public:
     void SetVisible(bool on);
 
     QCPGraph* Graph() const { return graph_; }
+    const QCPDataContainer<QCPGraphData>& Data() const { return *data_; }
 
 private:
     QCPGraph* graph_;
+    // The graph's own container, held once: every append then skips a shared-pointer copy.
+    QCPDataContainer<QCPGraphData>* data_;
     std::function<void()> changed_;
 };
 
