@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/app_exception.h"
+#include "app/port_list.h"
 #include "modules/page_builder.h"
 
 #include <QCloseEvent>
@@ -55,6 +56,7 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), pat
     Timer1->setInterval(1);
     Timer1->setSingleShot(true);
 
+    BuildLink();
     ConnectHandlers();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -64,7 +66,12 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), pat
     FormCreate();
 }
 
-TfKUVAR::~TfKUVAR() { SetAppExceptionHandler(nullptr); }
+TfKUVAR::~TfKUVAR() {
+    // Destroying the component closes an open port without its port-closed event.
+    uiThread_->Shutdown();
+    VaComm1.reset();
+    SetAppExceptionHandler(nullptr);
+}
 
 void TfKUVAR::BuildTopPanel() {
     SCPanel1 = new QWidget(this);
@@ -178,6 +185,15 @@ void TfKUVAR::ConnectHandlers() {
     OnSignal(btGY, &TColourButton::clicked, this, [this] { btGYClick(); });
     OnSignal(AbColBitBtn1, &TColourButton::clicked, this, [this] { AbColBitBtn1Click(); });
     OnSignal(AbColBitBtn2, &TColourButton::clicked, this, [this] { AbColBitBtn2Click(); });
+    OnSignal(btConnect, &TColourButton::clicked, this, [this] { btConnectClick(); });
+    OnSignal(bt360Send1, &QPushButton::clicked, this,
+             [this] { bt360SendClick(protocol::Control::edSend1); });
+    OnSignal(bt360Send2, &QPushButton::clicked, this,
+             [this] { bt360SendClick(protocol::Control::edSend2); });
+    OnSignal(bt360Send3, &QPushButton::clicked, this,
+             [this] { bt360SendClick(protocol::Control::edSend3); });
+    OnSignal(btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
+    OnSignal(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
 
 void TfKUVAR::resizeEvent(QResizeEvent* event) {
@@ -217,7 +233,8 @@ void TfKUVAR::FormCreate() {
     Guarded([this] {
         LoadUserSet(paths_.settingsFile, UserSetRecord);
         ControlsFromRecord();
-        RxMode = 0;
+        Link.RxMode = 0;
+        ListPorts();
         btACClick();
     });
 }
@@ -233,6 +250,20 @@ void TfKUVAR::closeEvent(QCloseEvent* event) {
         event->accept();
     } else {
         event->ignore();
+    }
+}
+
+void TfKUVAR::ListPorts() {
+    QString denied;
+    const QStringList ports = ListComPorts(true, &denied);
+    // The combo keeps its text while its list is refilled.
+    const QString text = ePortNo->currentText();
+    ePortNo->clear();
+    ePortNo->addItems(ports);
+    ePortNo->setEditText(text);
+    if (ports.isEmpty() && !denied.isEmpty()) {
+        SetStatusText(0, QStringLiteral("No permission for %1: add your user to the dialout group")
+                             .arg(denied));
     }
 }
 
@@ -293,12 +324,12 @@ void TfKUVAR::btCloseClick() { close(); }
 void TfKUVAR::ShowPage(int index) { PageControl1->setCurrentIndex(index); }
 
 void TfKUVAR::btACClick() {
-    RxMode = 0;
+    Link.RxMode = 0;
     ShowPage(2);
 }
 
 void TfKUVAR::btGYClick() {
-    RxMode = 0;
+    Link.RxMode = 0;
     ShowPage(3);
 }
 

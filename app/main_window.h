@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/qt_ui_thread.h"
 #include "app/user_settings.h"
 #include "modules/ac_page.h"
 #include "modules/gy_page.h"
 #include "modules/instruments.h"
+#include "protocol/link_state.h"
+#include "protocol/receive_framer.h"
+#include "protocol/reply_dispatcher.h"
+#include "protocol/reply_target.h"
+#include "protocol/transaction_host.h"
+#include "serial/va_comm.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +25,7 @@
 #include <QWidget>
 
 #include <exception>
+#include <memory>
 
 // Where the window keeps its settings file and finds its pictures; main alone decides.
 struct TAppPaths {
@@ -27,7 +35,7 @@ struct TAppPaths {
 
 // The one window of the program: it owns every control, the shared values of the link and every
 // handler; the module pages' logic lives in modules/.
-class TfKUVAR : public QWidget {
+class TfKUVAR : public QWidget, public protocol::ITransactionHost, public protocol::IReplyTarget {
     Q_OBJECT
 public:
     explicit TfKUVAR(const TAppPaths& paths, QWidget* parent = nullptr);
@@ -44,11 +52,39 @@ public:
     void TabSheet3Show();
     void TabSheet4Show();
 
+    // The port (Part of the top panel).
+    void btConnectClick();
+    void OpenComPort();
+    void CloseComPort();
+    void VaComm1Open();
+    void VaComm1Close();
+    void VaComm1RxChar();
+    void VaComm1Error(int errors);
+    void bt360SendClick(protocol::Control line);
+    void btClearClick();
+    void Timer1Timer();
+
+    // What the transactions need of the window.
+    bool PortOpen() override { return PortIsOpen; }
+    void WriteFrame(const std::string& frame) override;
+    void Delay(int ms) override;
+    void SetStatus0(const std::string& text) override;
+    bool Ask(const std::string& question) override;
+    void ShowMessage(const std::string& text) override;
+    void StartTimer1() override;
+    void StopTimer1() override;
+    std::string Text(protocol::Control control) override;
+    // What the dispatcher writes.
+    void AppendLog(const std::string& line) override;
+    void SetText(protocol::Control control, const std::string& text) override;
+    void SetChecked(protocol::Control control, bool checked) override;
+
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
 
     // Shared values of the window, touched only on the UI thread.
-    int RxMode = 0;
+    protocol::LinkState Link;
+    bool PortIsOpen = false;
     QString LastErrorText;
     // The charts' point counts live with the charts.
     int AcViewQuantity() const { return Ac.Chart1->ViewQuantity(); }
@@ -93,6 +129,7 @@ public:
     TGyPage Gy;
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
+    std::unique_ptr<kuvar::serial::TVaComm> VaComm1;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,6 +144,7 @@ private:
     void ConnectHandlers();
 
     void FormCreate();
+    void ListPorts();
     void FormClose();
     void ControlsFromRecord();
     void RecordFromControls();
@@ -115,6 +153,13 @@ private:
     void ShowPage(int index);
     void SetModuleLabels(QLabel* active);
 
+    void BuildLink();
+    void LoadPortPicture(const char* file);
+    QWidget* ControlWidget(protocol::Control control) const;
+
     TAppPaths paths_;
+    std::shared_ptr<TQtUiThread> uiThread_;
+    std::unique_ptr<protocol::ReceiveFramer> framer_;
+    std::unique_ptr<protocol::ReplyDispatcher> dispatcher_;
     QLabel* statusPanels_[3] = {};
 };

@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's side of the link: the port, the receive path and what the transactions and the
+// dispatcher need of the window.
+#include "app/app_exception.h"
+#include "app/delay.h"
+#include "app/main_window.h"
+#include "app/port_list.h"
+#include "app/wire_text.h"
+#include "protocol/frame.h"
+#include "protocol/manual_send.h"
+#include "modules/page_builder.h"
+#include "protocol/deferred_actions.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+
+using kuvar::serial::TVaComm;
+using kuvar::serial::TVaCustomComm;
+using protocol::Control;
+
+namespace {
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kGreen(0x00, 0x80, 0x00);
+constexpr int kLogLines = 10000;
+} // namespace
+
+void TfKUVAR::BuildLink() {
+    uiThread_ = std::make_shared<TQtUiThread>();
+    VaComm1 = std::make_unique<TVaComm>(uiThread_);
+    // Design settings: 57600 until the first open, all flow control off.
+    VaComm1->SetBaudrate(kuvar::serial::br57600);
+    VaComm1->ExceptionHandler = [](const std::exception& e) { HandleAppException(e); };
+    VaComm1->OnOpen = [this](TVaCustomComm*) { VaComm1Open(); };
+    VaComm1->OnClose = [this](TVaCustomComm*) { VaComm1Close(); };
+    VaComm1->OnRxChar = [this](TVaCustomComm*, int) { VaComm1RxChar(); };
+    VaComm1->OnError = [this](TVaCustomComm*, int errors) { VaComm1Error(errors); };
+
+    dispatcher_ = std::make_unique<protocol::ReplyDispatcher>(Link, *this);
+    framer_ = std::make_unique<protocol::ReceiveFramer>(
+        Link, [this](const std::string& text) { dispatcher_->HandleReply(text); });
+    Memo1->setMaximumBlockCount(kLogLines);
+}
+
+void TfKUVAR::btConnectClick() {
+    if (PortIsOpen) {
+        CloseComPort();
+    } else {
+        OpenComPort();
+    }
+}
+
+void TfKUVAR::OpenComPort() {
+    ::Delay(10);
+    const QString portText = ePortNo->currentText();
+    if (IsDevicePath(portText)) {
+        VaComm1->SetDevicePath(QFile::encodeName(portText).toStdString());
+    } else {
+        const int portNum = PortNumFromText(portText);
+        VaComm1->SetDevicePath(std::string());
+        VaComm1->SetPortNum(portNum);
+    }
+    const auto code = BaudrateCode(cbBaudrate->currentText());
+    if (!code) {
+        throw EConvertError(QStringLiteral("Baud rate %1 is not supported")
+                                .arg(cbBaudrate->currentText().trimmed())
+                                .toStdString());
+    }
+    VaComm1->SetBaudrate(*code);
+    VaComm1->Open();
+    VaComm1->SetRts(true);
+    VaComm1->SetDtr(true);
+}
+
+void TfKUVAR::CloseComPort() {
+    ::Delay(10);
+    VaComm1->Close();
+}
+
+void TfKUVAR::LoadPortPicture(const char* file) {
+    const QString path = QDir(paths_.pictureDir).filePath(QString::fromLatin1(file));
+    QPixmap picture;
+    if (!picture.load(path)) {
+        throw EInOutError(QStringLiteral("Cannot load %1").arg(path).toStdString());
+    }
+    imConnect->setPixmap(picture);
+    imConnect->resize(picture.size());
+}
+
+void TfKUVAR::VaComm1Open() {
+    LoadPortPicture("on.bmp");
+    page::SetLabelColour(lbComOpen, kLime);
+    PortIsOpen = true;
+}
+
+void TfKUVAR::VaComm1Close() {
+    LoadPortPicture("off.bmp");
+    page::SetLabelColour(lbComOpen, kGreen);
+    PortIsOpen = false;
+}
+
+void TfKUVAR::VaComm1RxChar() { framer_->Feed(VaComm1->ReadText()); }
+
+void TfKUVAR::VaComm1Error(int errors) {
+    if (!(errors & kuvar::serial::CE_IOE) || !VaComm1->DeviceLost()) {
+        return;
+    }
+    // The device went away (cable unplugged): say so once and close as btConnect would.
+    const QString port = QString::fromStdString(VaComm1->PortName());
+    ShowAppException(
+        this, std::runtime_error(QStringLiteral("Device disconnected (%1).").arg(port).toStdString()));
+    CloseComPort();
+}
+
+void TfKUVAR::bt360SendClick(Control line) { protocol::ManualSend(Link, *this, line); }
+
+void TfKUVAR::btClearClick() { Memo1->clear(); }
+
+void TfKUVAR::Timer1Timer() { protocol::Timer1Timer(Link, *this); }
+
+void TfKUVAR::WriteFrame(const std::string& frame) {
+    VaComm1->WriteText(frame);
+    const QString shown = FromWire(frame);
+    SetStatusText(1, shown);
+    leSendMessage->setText(shown);
+}
+
+void TfKUVAR::Delay(int ms) { ::Delay(ms); }
+
+void TfKUVAR::SetStatus0(const std::string& text) { SetStatusText(0, FromMixed(text)); }
+
+bool TfKUVAR::Ask(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, windowTitle(), FromMixed(question),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("Question"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TfKUVAR::ShowMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, windowTitle(), FromMixed(text), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("Message"));
+    box.exec();
+}
+
+void TfKUVAR::StartTimer1() { Timer1->start(); }
+
+void TfKUVAR::StopTimer1() { Timer1->stop(); }
+
+QWidget* TfKUVAR::ControlWidget(Control control) const {
+    switch (control) {
+    case Control::eID: return Ac.eID;
+    case Control::edACINT: return Ac.edACINT;
+    case Control::cbACScale: return Ac.cbACScale;
+    case Control::cbACMode: return Ac.cbACMode;
+    case Control::edACVersion: return Ac.edACVersion;
+    case Control::edGYID: return Gy.edGYID;
+    case Control::edGYINT: return Gy.edGYINT;
+    case Control::cbGYScale: return Gy.cbGYScale;
+    case Control::cbGYMode: return Gy.cbGYMode;
+    case Control::edGYVersion: return Gy.edGYVersion;
+    case Control::lbGYRoll: return Gy.lbGYRoll;
+    case Control::lbGYPitch: return Gy.lbGYPitch;
+    case Control::lbGYYaw: return Gy.lbGYYaw;
+    case Control::rbGYDegrees: return Gy.rbGYDegrees;
+    case Control::rbGYDegSpeed: return Gy.rbGYDegSpeed;
+    case Control::edSend1: return edSend1;
+    case Control::edSend2: return edSend2;
+    case Control::edSend3: return edSend3;
+    }
+    throw std::logic_error("Unknown control");
+}
+
+std::string TfKUVAR::Text(Control control) {
+    QWidget* widget = ControlWidget(control);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return ToWire(edit->text());
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        return ToWire(combo->currentText());
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return ToWire(label->text());
+    }
+    return std::string();
+}
+
+void TfKUVAR::SetText(Control control, const std::string& text) {
+    QWidget* widget = ControlWidget(control);
+    const QString value = FromWire(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (edit->text() != value) {
+            edit->setText(value);
+        }
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        if (combo->currentText() != value) {
+            combo->setEditText(value);
+        }
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(value);
+    }
+}
+
+void TfKUVAR::SetChecked(Control control, bool checked) {
+    if (auto* button = qobject_cast<QAbstractButton*>(ControlWidget(control))) {
+        button->setChecked(checked);
+    }
+}
+
+void TfKUVAR::AppendLog(const std::string& line) { Memo1->appendPlainText(FromWire(line)); }

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "serial/ui_thread.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <atomic>
+
+// Hands the serial workers' steps to the UI thread with a blocking queued call, which also runs
+// inside nested event loops (Delay, modal boxes). On the UI thread itself the step runs at once.
+class TQtUiThread : public kuvar::serial::IUiThread {
+public:
+    TQtUiThread();
+    ~TQtUiThread() override;
+
+    void RunBlocking(std::function<void()> step) override;
+    // From now on steps are dropped: the window that would run them is going away.
+    void Shutdown() { shutDown_ = true; }
+
+private:
+    QPointer<QObject> receiver_;
+    std::atomic<bool> shutDown_{false};
+};

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole road from the window to a simulated module and back, over a real pseudo-terminal.
+#include "tests/e2e/sim_process.h"
+#include "tests/e2e/window_driver.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+class Link : public ::testing::Test {
+protected:
+    QTemporaryDir simDir;
+    TWindowFixture fixture;
+    TfKUVAR& w = *fixture.window;
+};
+
+} // namespace
+
+TEST_F(Link, ManualLineReachesTheModuleAndItsReplyTheLog) {
+    TSimProcess sim(QStringLiteral("ac"), simDir.filePath(QStringLiteral("ac")));
+    ASSERT_TRUE(sim.Started());
+    ASSERT_TRUE(fixture.OpenPort(sim.Link()));
+    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    ASSERT_FALSE(w.imConnect->pixmap().isNull());
+
+    w.edSend1->setText(QStringLiteral("<1 VER>"));
+    fixture.ClickButton(w.bt360Send1);
+    EXPECT_EQ(w.StatusText(1), QStringLiteral("<1 VER>52\r"));
+    EXPECT_EQ(w.leSendMessage->text(), QStringLiteral("<1 VER>52\r"));
+    EXPECT_TRUE(WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 VER KUVAR-AC")); }, 3000))
+        << w.Memo1->toPlainText().toStdString();
+
+    fixture.ClickButton(w.btClear);
+    EXPECT_TRUE(w.Memo1->toPlainText().isEmpty());
+
+    fixture.ClickButton(w.btConnect);
+    EXPECT_FALSE(w.PortIsOpen);
+    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    // Closed: the manual line is refused with the message box.
+    fixture.ClickButton(w.bt360Send1);
+    EXPECT_TRUE(fixture.boxes.seen.contains(QStringLiteral("Open Com port.")));
+}
+
+TEST_F(Link, SimulatorLinksAreListedAtStart) {
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(simDir.path()));
+    QDir().mkpath(simDir.filePath(QStringLiteral("kuvar-sim")));
+    TSimProcess sim(QStringLiteral("gy"), simDir.filePath(QStringLiteral("kuvar-sim/gy")));
+    ASSERT_TRUE(sim.Started());
+    TWindowFixture second;
+    QStringList items;
+    for (int i = 0; i < second.window->ePortNo->count(); ++i) {
+        items << second.window->ePortNo->itemText(i);
+    }
+    EXPECT_TRUE(items.contains(sim.Link())) << items.join(QLatin1Char(' ')).toStdString();
+    // The stored text stays in the combo.
+    EXPECT_EQ(second.window->ePortNo->currentText(), QStringLiteral("COM1"));
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST_F(Link, BadPortAndRateTextsKeepThePortClosed) {
+    struct Case {
+        const char* port;
+        const char* rate;
+        const char* error;
+    } cases[] = {
+        {"abc", "115200", "'' is not a valid integer value - "},
+        {"1", "115200", "'' is not a valid integer value - "},
+        {"COM3", "fast", "'fast' is not a valid integer value - "},
+        {"COM3", "12345", "Baud rate 12345 is not supported - "},
+        {"COM7", "115200", "\\\\.\\COM7"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(fixture.OpenPort(QString::fromLatin1(c.port), QString::fromLatin1(c.rate)))
+            << c.port;
+        EXPECT_TRUE(w.StatusText(0).contains(QString::fromLatin1(c.error)))
+            << c.port << " " << c.rate << ": " << w.StatusText(0).toStdString();
+        EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    }
+}
+
+TEST_F(Link, HeldPortFailsWithTheComponentsError) {
+    TSimProcess sim(QStringLiteral("ac"), simDir.filePath(QStringLiteral("ac")));
+    ASSERT_TRUE(sim.Started());
+    // Another program holds the port.
+    const int fd = ::open(QFile::encodeName(sim.Link()).constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(fixture.OpenPort(sim.Link()));
+    EXPECT_TRUE(w.StatusText(0).contains(sim.Link())) << w.StatusText(0).toStdString();
+    ::close(fd);
+    EXPECT_TRUE(fixture.OpenPort(sim.Link()));
+}
+
+TEST_F(Link, UnpluggedDeviceIsReportedOnceAndThePortCloses) {
+    TSimProcess sim(QStringLiteral("ac"), simDir.filePath(QStringLiteral("ac")),
+                    {QStringLiteral("--stream")});
+    ASSERT_TRUE(sim.Started());
+    const QString link = sim.Link();
+    ASSERT_TRUE(fixture.OpenPort(link));
+    ASSERT_TRUE(WaitFor([&] { return w.Memo1->blockCount() > 2; }, 3000));
+    sim.Kill();
+    ASSERT_TRUE(WaitFor([&] { return !w.PortIsOpen; }, 3000));
+    EXPECT_TRUE(w.StatusText(0).startsWith(QStringLiteral("Device disconnected (%1). - ").arg(link)))
+        << w.StatusText(0).toStdString();
+    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_FALSE(w.VaComm1->Active());
+    // Still responsive: a page switch runs at once.
+    fixture.ClickButton(w.btGY);
+    EXPECT_EQ(w.PageControl1->currentIndex(), 3);
+}
