@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "modules/ac_commands.h"
+
+#include "modules/ac_page.h"
+#include "modules/command_steps.h"
+#include "modules/measurement_parse.h"
+#include "protocol/messages.h"
+#include "protocol/text_fields.h"
+
+namespace modules {
+
+using protocol::ITransactionHost;
+using protocol::LinkState;
+using protocol::Page;
+namespace RxModes = protocol::RxModes;
+
+namespace {
+
+std::function<std::string()> IdOf(const TAcPage& page) {
+    return [&page] { return TextOf(page.eID); };
+}
+
+template <typename Control> auto PutBack(Control* control, std::int32_t value) {
+    return [control, value] { SetTextOf(control, std::to_string(value)); };
+}
+
+} // namespace
+
+void btACIDFindClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
+    if (!host.Ask(protocol::kIdFindQuestion))
+        return;
+    state.LastFrame.clear();
+    state.RxBuffer.clear();
+    state.RxMode = RxModes::AcIdQuery;
+    if (!protocol::RequirePortOpen(host))
+        return;
+    // The reply fills eID, cbACMode and cbACScale; the scale query then goes to that ID.
+    SendRetried(
+        state, host, [] { return std::string("<0 ID>"); }, 500, protocol::LastFrameHas(" "));
+    state.LastFrame.clear();
+    state.RxBuffer.clear();
+    SendRetried(
+        state, host, [&page] { return "<" + TextOf(page.eID) + " SCALE>"; }, 500,
+        protocol::LastFrameHas(" "));
+    page.edACVersion->clear();
+    btACVersionClick(state, host, page);
+    host.Delay(500);
+    if (!protocol::Contains(TextOf(page.edACVersion), "AC"))
+        host.ShowMessage(protocol::kNotKuvarAc);
+}
+
+void btIDchangeClick(LinkState& state, ITransactionHost& host, TAcPage& page,
+                     const TAcPrevious& prev) {
+    protocol::StopStreamFirst(state, host, Page::Ac);
+    if (!host.Ask(protocol::IdChangeQuestion(TextOf(page.eID), TextOf(page.edACNewID)))) {
+        PutBack(page.edACNewID, prev.PrevAcNewId)();
+        return;
+    }
+    state.RxMode = RxModes::LogOnly;
+    if (!protocol::RequirePortOpen(host))
+        return;
+    protocol::SendOnce(host, "<" + TextOf(page.eID) + " ID " + TextOf(page.edACNewID) + ">");
+    // No reply is awaited: from now on the module answers to the new ID.
+    page.eID->setText(page.edACNewID->text());
+    protocol::SendSave(state, host, TextOf(page.eID));
+}
+
+void btACBaudrateClick(LinkState& state, ITransactionHost& host, TAcPage& page,
+                       const TAcPrevious& prev) {
+    SpeedCommand(TextOf(page.eID), TextOf(page.cbACBaudrate));
+    ConfigureStep step{Page::Ac, protocol::BaudrateQuestion(TextOf(page.cbACBaudrate))};
+    step.onNo = PutBack(page.cbACBaudrate, prev.PrevAcBaud);
+    step.command = [&page] { return SpeedCommand(TextOf(page.eID), TextOf(page.cbACBaudrate)); };
+    step.waitMs = 1000;
+    step.id = IdOf(page);
+    RunConfigure(state, host, step);
+}
+
+void btACScaleClick(LinkState& state, ITransactionHost& host, TAcPage& page,
+                    const TAcPrevious& prev) {
+    ConfigureStep step{Page::Ac, protocol::ScaleQuestion(TextOf(page.cbACScale))};
+    step.onNo = PutBack(page.cbACScale, prev.PrevAcScale);
+    step.command = [&page] {
+        return "<" + TextOf(page.eID) + " SCALE " + TextOf(page.cbACScale) + ">";
+    };
+    step.id = IdOf(page);
+    RunConfigure(state, host, step);
+}
+
+void btACINTClick(LinkState& state, ITransactionHost& host, TAcPage& page,
+                  const TAcPrevious& prev) {
+    ConfigureStep step{Page::Ac, protocol::IntervalQuestion(TextOf(page.edACINT))};
+    step.onNo = PutBack(page.edACINT, prev.PrevAcInterval);
+    step.command = [&page] {
+        return "<" + TextOf(page.eID) + " INTERVAL " + TextOf(page.edACINT) + ">";
+    };
+    step.endPart = "INT";
+    step.id = IdOf(page);
+    RunConfigure(state, host, step);
+}
+
+void btACModeClick(LinkState& state, ITransactionHost& host, TAcPage& page,
+                   const TAcPrevious& prev) {
+    ConfigureStep step{Page::Ac, protocol::ModeQuestion(TextOf(page.cbACMode))};
+    step.onNo = PutBack(page.cbACMode, prev.PrevAcMode);
+    step.command = [&page] {
+        return "<" + TextOf(page.eID) + " MODE " + TextOf(page.cbACMode) + ">";
+    };
+    step.id = IdOf(page);
+    RunConfigure(state, host, step);
+}
+
+void btACVersionClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
+    protocol::StopStreamFirst(state, host, Page::Ac);
+    state.RxMode = RxModes::AcVersion;
+    if (!protocol::RequirePortOpen(host))
+        return;
+    protocol::SendOnce(host, "<" + TextOf(page.eID) + " VER>");
+}
+
+void btACRESTOREClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
+    protocol::StopStreamFirst(state, host, Page::Ac);
+    state.RxMode = RxModes::LogOnly;
+    if (!host.Ask(protocol::kRestoreQuestion))
+        return;
+    if (!protocol::RequirePortOpen(host))
+        return;
+    protocol::SendOnce(host, "<" + TextOf(page.eID) + " RESTORE>");
+}
+
+void AbColBitBtn3Click(LinkState& state, ITransactionHost& host, TAcPage& page) {
+    SaveSetting(state, host, IdOf(page), RxModes::AcStream);
+}
+
+void cbACScaleDropDown(const TAcPage& page, TAcPrevious& prev) {
+    prev.PrevAcScale = IntOrDefault(TextOf(page.cbACScale), 0);
+}
+
+void cbACBaudrateDropDown(const TAcPage& page, TAcPrevious& prev) {
+    prev.PrevAcBaud = IntOrDefault(TextOf(page.cbACBaudrate), 0);
+}
+
+void cbACModeDropDown(const TAcPage& page, TAcPrevious& prev) {
+    prev.PrevAcMode = IntOrDefault(TextOf(page.cbACMode), 0);
+}
+
+void edACNewIDMouseDown(const TAcPage& page, TAcPrevious& prev) {
+    prev.PrevAcNewId = IntOrDefault(TextOf(page.edACNewID), 0);
+}
+
+void edACINTMouseDown(const TAcPage& page, TAcPrevious& prev) {
+    prev.PrevAcInterval = IntOrDefault(TextOf(page.edACINT), 100);
+}
+
+void ConnectAcPage(TAcPage& page, LinkState& state, ITransactionHost& host, TAcPrevious& prev,
+                   const Guard& guard) {
+    TAcPage* p = &page;
+    LinkState* s = &state;
+    ITransactionHost* h = &host;
+    TAcPrevious* r = &prev;
+    auto guarded = [guard](std::function<void()> body) {
+        return [guard, body = std::move(body)] { guard(body); };
+    };
+    auto click = [&](auto* button, std::function<void()> body) {
+        QObject::connect(button, &std::remove_pointer_t<decltype(button)>::clicked, p->sheet,
+                         guarded(std::move(body)));
+    };
+    click(p->btACIDFind, [=] { btACIDFindClick(*s, *h, *p); });
+    click(p->btIDchange, [=] { btIDchangeClick(*s, *h, *p, *r); });
+    click(p->btACBaudrate, [=] { btACBaudrateClick(*s, *h, *p, *r); });
+    click(p->btACScale, [=] { btACScaleClick(*s, *h, *p, *r); });
+    click(p->btACINT, [=] { btACINTClick(*s, *h, *p, *r); });
+    click(p->btACMode, [=] { btACModeClick(*s, *h, *p, *r); });
+    click(p->btACVersion, [=] { btACVersionClick(*s, *h, *p); });
+    click(p->btACRESTORE, [=] { btACRESTOREClick(*s, *h, *p); });
+    click(p->btACStart, [=] { protocol::btACStartClick(*s, *h); });
+    click(p->btACStop, [=] { protocol::btACStopClick(*s, *h); });
+    click(p->AbColBitBtn3, [=] { AbColBitBtn3Click(*s, *h, *p); });
+    OnDropDown(p->cbACScale, guarded([=] { cbACScaleDropDown(*p, *r); }));
+    OnDropDown(p->cbACBaudrate, guarded([=] { cbACBaudrateDropDown(*p, *r); }));
+    OnDropDown(p->cbACMode, guarded([=] { cbACModeDropDown(*p, *r); }));
+    OnMouseDown(p->edACNewID, guarded([=] { edACNewIDMouseDown(*p, *r); }));
+    OnMouseDown(p->edACINT, guarded([=] { edACINTMouseDown(*p, *r); }));
+}
+
+} // namespace modules

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+struct TAcPage;
+
+namespace modules {
+
+// The KUVAR-AC page's measurement view: the three displays, the offsets of "Auto Offset" and the
+// feed of Chart1.
+class TAcView {
+public:
+    explicit TAcView(TAcPage& page) : page_(page) {}
+
+    // A stream frame as the dispatcher hands it on (LastFrame as received).
+    void ShowAcFrame(const std::string& frame);
+    // The scale reply of the ID search: the displays show 0, the chart is not fed.
+    void ClearAcDisplays();
+    // "Auto Offset" clicked: checked captures the displayed values, unchecked drops the offsets.
+    void CheckBox1Click();
+    // Showing the page (TabSheet3Show) zeroes the offsets; the check box keeps its state.
+    void ResetAcOffsets();
+
+    double AcOffsetX = 0;
+    double AcOffsetY = 0;
+    double AcOffsetZ = 0;
+
+private:
+    TAcPage& page_;
+};
+
+} // namespace modules

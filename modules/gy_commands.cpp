@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "modules/gy_commands.h"
+
+#include "modules/command_steps.h"
+#include "modules/gy_page.h"
+#include "protocol/messages.h"
+#include "protocol/text_fields.h"
+
+namespace modules {
+
+using protocol::ITransactionHost;
+using protocol::LinkState;
+using protocol::Page;
+namespace RxModes = protocol::RxModes;
+
+namespace {
+
+std::function<std::string()> IdOf(const TGyPage& page) {
+    return [&page] { return TextOf(page.edGYID); };
+}
+
+// The stream stopped first and RxMode 0, then the question and the port test; false when the
+// handler ends there.
+bool StoppedAskedAndOpen(LinkState& state, ITransactionHost& host, const std::string& question) {
+    protocol::StopStreamFirst(state, host, Page::Gy);
+    state.RxMode = RxModes::LogOnly;
+    return host.Ask(question) && protocol::RequirePortOpen(host);
+}
+
+} // namespace
+
+void btGYIDfindClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    if (!host.Ask(protocol::kIdFindQuestion))
+        return;
+    state.LastFrame.clear();
+    state.RxBuffer.clear();
+    state.RxMode = RxModes::GyIdQuery;
+    if (!protocol::RequirePortOpen(host))
+        return;
+    SendRetried(
+        state, host, [] { return std::string("<0>"); }, 500, protocol::LastFrameHas(" "));
+    page.edGYVersion->clear();
+    btGYVersionClick(state, host, page);
+    host.Delay(500);
+    if (!protocol::Contains(TextOf(page.edGYVersion), "GY"))
+        host.ShowMessage(protocol::kNotKuvarGy);
+}
+
+void btGYNewIDClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    protocol::StopStreamFirst(state, host, Page::Gy);
+    if (!host.Ask(protocol::IdChangeQuestion(TextOf(page.edGYID), TextOf(page.edGYNewID))))
+        return;
+    state.RxMode = RxModes::LogOnly;
+    if (!protocol::RequirePortOpen(host))
+        return;
+    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " ID " + TextOf(page.edGYNewID) + ">");
+    page.edGYID->setText(page.edGYNewID->text());
+    protocol::SendSave(state, host, TextOf(page.edGYID));
+}
+
+void btGYBaudrateClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    SpeedCommand(TextOf(page.edGYID), TextOf(page.cbGYBaudrate));
+    ConfigureStep step{Page::Gy, protocol::BaudrateQuestion(TextOf(page.cbGYBaudrate))};
+    step.command = [&page] { return SpeedCommand(TextOf(page.edGYID), TextOf(page.cbGYBaudrate)); };
+    step.waitMs = 1000;
+    step.id = IdOf(page);
+    RunConfigure(state, host, step);
+}
+
+void Button7Click(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    ConfigureStep step{Page::Gy, protocol::ScaleQuestion(TextOf(page.cbGYScale))};
+    step.command = [&page] {
+        return "<" + TextOf(page.edGYID) + " SCALE " + TextOf(page.cbGYScale) + ">";
+    };
+    step.waitMs = 1000;
+    step.id = IdOf(page);
+    RunConfigure(state, host, step);
+}
+
+void btGYINTClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    if (!StoppedAskedAndOpen(state, host, protocol::IntervalQuestion(TextOf(page.edGYINT))))
+        return;
+    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " INTERVAL " + TextOf(page.edGYINT) + ">");
+    protocol::SendSave(state, host, TextOf(page.edGYID));
+}
+
+void btGYModeClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    ConfigureStep step{Page::Gy, protocol::ModeQuestion(TextOf(page.cbGYMode))};
+    step.command = [&page] {
+        return "<" + TextOf(page.edGYID) + " MODE " + TextOf(page.cbGYMode) + ">";
+    };
+    step.endPart = "[";
+    step.id = IdOf(page);
+    // From the box, not from the reply; the unit labels follow only the ID reply.
+    step.afterSends = [&page] {
+        const QString mode = page.cbGYMode->currentText();
+        if (mode == QLatin1String("0") || mode == QLatin1String("1")) {
+            page.rbGYDegrees->setChecked(mode == QLatin1String("0"));
+            page.rbGYDegSpeed->setChecked(mode == QLatin1String("1"));
+        }
+    };
+    RunConfigure(state, host, step);
+}
+
+void btGYVersionClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    protocol::StopStreamFirst(state, host, Page::Gy);
+    state.RxMode = RxModes::GyVersion;
+    if (!protocol::RequirePortOpen(host))
+        return;
+    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " VER>");
+}
+
+void btGYRESETClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    if (!StoppedAskedAndOpen(state, host, protocol::kRestoreQuestion))
+        return;
+    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " RESTORE>");
+}
+
+void btGYAngleResetClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    if (!StoppedAskedAndOpen(state, host, protocol::kYawResetQuestion))
+        return;
+    SendRetried(
+        state, host, [&page] { return "<" + TextOf(page.edGYID) + " INIT>"; }, 500,
+        protocol::LastFrameHas(" "));
+    // Levelled whether or not the module answered; the displays and the chart keep their values.
+    page.abGYCircle->SetRoll(0);
+    page.abGYCircle->SetPitch(0);
+    page.abGYCircle->SetCourse(0);
+}
+
+void AbColBitBtn4Click(LinkState& state, ITransactionHost& host, TGyPage& page) {
+    SaveSetting(state, host, IdOf(page), RxModes::GyStream);
+}
+
+void ConnectGyPage(TGyPage& page, LinkState& state, ITransactionHost& host, const Guard& guard) {
+    TGyPage* p = &page;
+    LinkState* s = &state;
+    ITransactionHost* h = &host;
+    auto click = [&](auto* button, std::function<void()> body) {
+        QObject::connect(button, &std::remove_pointer_t<decltype(button)>::clicked, p->sheet,
+                         [guard, body = std::move(body)] { guard(body); });
+    };
+    click(p->btGYIDfind, [=] { btGYIDfindClick(*s, *h, *p); });
+    click(p->btGYNewID, [=] { btGYNewIDClick(*s, *h, *p); });
+    click(p->btGYBaudrate, [=] { btGYBaudrateClick(*s, *h, *p); });
+    click(p->Button7, [=] { Button7Click(*s, *h, *p); });
+    click(p->btGYINT, [=] { btGYINTClick(*s, *h, *p); });
+    click(p->btGYMode, [=] { btGYModeClick(*s, *h, *p); });
+    click(p->btGYVersion, [=] { btGYVersionClick(*s, *h, *p); });
+    click(p->btGYRESET, [=] { btGYRESETClick(*s, *h, *p); });
+    click(p->btGYAngleReset, [=] { btGYAngleResetClick(*s, *h, *p); });
+    click(p->btGYSTART, [=] { protocol::btGYSTARTClick(*s, *h); });
+    click(p->btGYStop, [=] { protocol::btGYStopClick(*s, *h); });
+    click(p->AbColBitBtn4, [=] { AbColBitBtn4Click(*s, *h, *p); });
+}
+
+} // namespace modules

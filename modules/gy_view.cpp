@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "modules/gy_view.h"
+
+#include "modules/gy_page.h"
+#include "modules/measurement_parse.h"
+
+namespace modules {
+
+namespace {
+
+// Writes the digit only when the box shows something else, so that a stream of equal frames
+// raises no text changes.
+void ShowScaleDigit(QComboBox* box, int digit) {
+    const QChar shown(u'0' + digit);
+    const QString current = box->currentText();
+    if (current.size() != 1 || current.front() != shown)
+        box->setEditText(QString(shown));
+}
+
+} // namespace
+
+void TGyView::ShowGyFrame(const std::string& shortened) {
+    const auto reading = ParseGyFrame(shortened);
+    if (!reading)
+        return;
+    TGyPage& p = page_;
+    if (reading->mode == '0') {
+        ShowScaleDigit(p.cbGYScale, reading->scaleDigit);
+        p.ssGYRoll->SetValue(reading->roll * 0.1);
+        p.ssGYPitch->SetValue(reading->pitch * 0.1);
+        p.ssGYYaw->SetValue(reading->yaw * 0.1);
+        // The append and the window move are split so that the indicator is set before a refusal
+        // of the window move can end the frame.
+        auto& chart = p.Chart2->Chart();
+        chart.Series(0).Add(p.ssGYPitch->Value());
+        chart.Series(1).Add(p.ssGYRoll->Value());
+        chart.Series(2).Add(p.ssGYYaw->Value());
+        p.abGYCircle->SetPitch(static_cast<float>(p.ssGYPitch->Value()));
+        p.abGYCircle->SetRoll(static_cast<float>(p.ssGYRoll->Value()));
+        p.abGYCircle->SetCourse(static_cast<float>(p.ssGYYaw->Value()));
+        p.Chart2->UpdateChartWindow(p.Chart2->ViewQuantity());
+    } else {
+        p.ssGYRoll->SetValue(reading->roll);
+        p.ssGYPitch->SetValue(reading->pitch);
+        p.ssGYYaw->SetValue(reading->yaw);
+        p.Chart2->AppendChartPoints(
+            {p.ssGYPitch->Value(), p.ssGYRoll->Value(), p.ssGYYaw->Value()});
+    }
+}
+
+} // namespace modules

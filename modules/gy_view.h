@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+struct TGyPage;
+
+namespace modules {
+
+// The KUVAR-GY page's measurement view: displays, cbGYScale, Chart2 and the attitude indicator.
+class TGyView {
+public:
+    explicit TGyView(TGyPage& page) : page_(page) {}
+
+    // A stream frame without its head field, beginning with the mode digit (the dispatcher has
+    // already put the same text into LastFrame).
+    void ShowGyFrame(const std::string& shortened);
+
+private:
+    TGyPage& page_;
+};
+
+} // namespace modules
