@@ -3,17 +3,35 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStringEncoder>
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
 namespace modules {
 
+namespace {
+
+// The line carries code page 949, as the window's own texts do; ASCII, the usual case, is copied.
+std::string WireText(const QString& text) {
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        return text.toLatin1().toStdString();
+    QStringEncoder encoder("CP949");
+    if (!encoder.isValid())
+        return text.toStdString();
+    return QByteArray(encoder.encode(text)).toStdString();
+}
+
+} // namespace
+
 std::string TextOf(const QLineEdit* edit) {
-    return edit->text().toStdString();
+    return WireText(edit->text());
 }
 
 std::string TextOf(const QComboBox* combo) {
-    return combo->currentText().toStdString();
+    return WireText(combo->currentText());
 }
 
 void SetTextOf(QLineEdit* edit, const std::string& text) {

@@ -19,6 +19,7 @@ class QLineEdit;
 // Steps the command handlers of both module pages share.
 namespace modules {
 
+// A control's text as the line carries it (code page 949); the setters take ASCII.
 std::string TextOf(const QLineEdit* edit);
 std::string TextOf(const QComboBox* combo);
 void SetTextOf(QLineEdit* edit, const std::string& text);
