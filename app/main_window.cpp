@@ -3,6 +3,7 @@
 
 #include "app/app_exception.h"
 #include "app/port_list.h"
+#include "charts/export_dialog.h"
 #include "modules/page_builder.h"
 
 #include <QCloseEvent>
@@ -194,6 +195,14 @@ void TfKUVAR::ConnectHandlers() {
              [this] { bt360SendClick(protocol::Control::edSend3); });
     OnSignal(btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
     OnSignal(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    // The charts' own controls hand their refusals to the window's error line.
+    for (TChartPanel* chart : {Ac.Chart1, Gy.Chart2}) {
+        chart->SetErrorSink([](const std::exception& e) { HandleAppException(e); });
+    }
+    OnSignal(Ac.btACSAVE, &TColourButton::clicked, this,
+             [this] { charts::ShowChartExportDialog(Ac.Chart1->Chart(), this); });
+    OnSignal(Gy.btGYSAVE, &TColourButton::clicked, this,
+             [this] { charts::ShowChartExportDialog(Gy.Chart2->Chart(), this); });
 }
 
 void TfKUVAR::resizeEvent(QResizeEvent* event) {
