@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QTest>
+
+#include "page_host.h"
+
+namespace modules::testing {
+
+using Strings = std::vector<std::string>;
+
+// A module that answers every command with its own text in brackets ("<1 SCALE 4>" gives
+// "[1 SCALE 4]"), except where a test says otherwise.
+inline Strings Echo(const std::string& frame) {
+    return {Reply("[" + frame.substr(1, frame.size() - 2) + "]")};
+}
+
+// Presses a button of the page as the operator would: a push button, or a colour button by a
+// left click inside it.
+inline void Press(QWidget* button) {
+    if (auto* push = qobject_cast<QAbstractButton*>(button))
+        push->click();
+    else
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+inline Strings Silent(const std::string&) {
+    return {};
+}
+
+inline Strings TryConnect(int from, int to) {
+    Strings texts;
+    for (int i = from; i <= to; ++i)
+        texts.push_back("Try Connect " + std::to_string(i) + "[sec]");
+    return texts;
+}
+
+inline Strings Repeat(const std::string& s, int n) {
+    return Strings(n, s);
+}
+
+inline Strings operator+(Strings a, const Strings& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A guard as the window's: an escaping exception is kept instead of unwinding through Qt.
+struct RecordingGuard {
+    Strings errors;
+    Guard guard() {
+        return [this](const std::function<void()>& body) {
+            try {
+                body();
+            } catch (const std::exception& e) {
+                errors.push_back(e.what());
+            }
+        };
+    }
+};
+
+} // namespace modules::testing
