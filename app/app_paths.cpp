@@ -8,19 +8,57 @@
 
 #include <unistd.h>
 
-TAppPaths DefaultAppPaths() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
+namespace {
+
+const QString kSettingsName = QStringLiteral("UserSet.dat");
+
+bool HoldsPictures(const QString& dir) {
+    const QDir d(dir);
+    return QFileInfo::exists(d.filePath(QStringLiteral("on.bmp"))) &&
+           QFileInfo::exists(d.filePath(QStringLiteral("off.bmp")));
+}
+
+// <prefix>/share/kuvar beside <prefix>/bin/kuvar first, so that a copy installed under any prefix
+// finds its own pictures; then the system's data folders (XDG_DATA_DIRS).
+QString FindInstalledDataDir(const QString& exeDir) {
+    const QString besidePrefix =
+        QDir::cleanPath(QDir(exeDir).absoluteFilePath(QStringLiteral("../share/kuvar")));
+    if (HoldsPictures(besidePrefix))
+        return besidePrefix;
+    const QString found =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("kuvar"),
+                               QStandardPaths::LocateDirectory);
+    return !found.isEmpty() && HoldsPictures(found) ? found : QString();
+}
+
+} // namespace
+
+TAppPaths ChooseAppPaths(const TPathFacts& facts) {
     TAppPaths paths;
-    if (::access(QFile::encodeName(exeDir).constData(), W_OK) == 0) {
-        paths.settingsFile = QDir(exeDir).filePath(QStringLiteral("UserSet.dat"));
-        paths.pictureDir = exeDir;
+    if (facts.picturesBesideExe && facts.exeDirWritable) {
+        paths.settingsFile = QDir(facts.exeDir).filePath(kSettingsName);
+        paths.pictureDir = facts.exeDir;
         return paths;
     }
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    paths.settingsFile = QDir(config).filePath(QStringLiteral("UserSet.dat"));
-    // Installed layout: <prefix>/bin/kuvar and <prefix>/share/kuvar/.
-    const QString data = QDir(exeDir).absoluteFilePath(QStringLiteral("../share/kuvar"));
-    paths.pictureDir = QFileInfo::exists(data) ? QDir::cleanPath(data) : exeDir;
+    paths.settingsFile = QDir(facts.userConfigDir).filePath(kSettingsName);
+    if (facts.picturesBesideExe || facts.installedDataDir.isEmpty())
+        paths.pictureDir = facts.exeDir; // when nothing holds them, the error names this folder
+    else
+        paths.pictureDir = facts.installedDataDir;
+    return paths;
+}
+
+TAppPaths DefaultAppPaths() {
+    TPathFacts facts;
+    facts.exeDir = QCoreApplication::applicationDirPath();
+    facts.exeDirWritable = ::access(QFile::encodeName(facts.exeDir).constData(), W_OK) == 0;
+    facts.picturesBesideExe = HoldsPictures(facts.exeDir);
+    if (!facts.picturesBesideExe)
+        facts.installedDataDir = FindInstalledDataDir(facts.exeDir);
+    facts.userConfigDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const TAppPaths paths = ChooseAppPaths(facts);
+    // A folder that cannot be made shows as the settings file's own error at start.
+    if (QFileInfo(paths.settingsFile).absolutePath() == QDir(facts.userConfigDir).absolutePath())
+        QDir().mkpath(facts.userConfigDir);
     return paths;
 }
