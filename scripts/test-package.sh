@@ -146,6 +146,9 @@ while :; do
         cat "$scratch/kuvar.log" >&2
         fail "kuvar ended at start (exit status $rc)"
     fi
+    for stray in /usr/bin/UserSet.dat "$work/UserSet.dat"; do
+        [ ! -e "$stray" ] || fail "kuvar wrote its settings to $stray, not to $settings"
+    done
     if [ -f "$settings" ]; then
         size=$(stat -c %s "$settings")
         [ "$size" -eq "$SETTINGS_SIZE" ] && break
