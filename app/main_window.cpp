@@ -195,6 +195,10 @@ void TfKUVAR::ConnectHandlers() {
              [this] { bt360SendClick(protocol::Control::edSend3); });
     OnSignal(btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
     OnSignal(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    const modules::Guard guard = [](const std::function<void()>& body) { Guarded(body); };
+    modules::ConnectAcPage(Ac, Link, *this, AcPrev, guard);
+    modules::ConnectGyPage(Gy, Link, *this, guard);
+    Views->Connect(guard);
     // The charts' own controls hand their refusals to the window's error line.
     for (TChartPanel* chart : {Ac.Chart1, Gy.Chart2}) {
         chart->SetErrorSink([](const std::exception& e) { HandleAppException(e); });
@@ -355,9 +359,7 @@ void TfKUVAR::SetModuleLabels(QLabel* active) {
 void TfKUVAR::TabSheet3Show() {
     Ac.Chart1->PageShown();
     SetModuleLabels(lbAC);
-    AcOffsetX = 0;
-    AcOffsetY = 0;
-    AcOffsetZ = 0;
+    Views->Ac.ResetAcOffsets();
 }
 
 void TfKUVAR::TabSheet4Show() {

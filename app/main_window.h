@@ -5,7 +5,10 @@
 #include "app/user_settings.h"
 #include "modules/ac_page.h"
 #include "modules/gy_page.h"
+#include "modules/ac_commands.h"
+#include "modules/gy_commands.h"
 #include "modules/instruments.h"
+#include "modules/measurement_views.h"
 #include "protocol/link_state.h"
 #include "protocol/receive_framer.h"
 #include "protocol/reply_dispatcher.h"
@@ -89,9 +92,6 @@ public:
     // The charts' point counts live with the charts.
     int AcViewQuantity() const { return Ac.Chart1->ViewQuantity(); }
     int GyViewQuantity() const { return Gy.Chart2->ViewQuantity(); }
-    double AcOffsetX = 0;
-    double AcOffsetY = 0;
-    double AcOffsetZ = 0;
     TUserSetRecord UserSetRecord;
 
     // Top panel.
@@ -127,6 +127,9 @@ public:
     QWidget* TabSheet2 = nullptr;
     TAcPage Ac;
     TGyPage Gy;
+    // The pages' measurement views (the AC offsets live there) and the AC page's remembered values.
+    std::unique_ptr<modules::TMeasurementViews> Views;
+    modules::TAcPrevious AcPrev;
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     std::unique_ptr<kuvar::serial::TVaComm> VaComm1;

@@ -38,7 +38,8 @@ void TfKUVAR::BuildLink() {
     VaComm1->OnRxChar = [this](TVaCustomComm*, int) { VaComm1RxChar(); };
     VaComm1->OnError = [this](TVaCustomComm*, int errors) { VaComm1Error(errors); };
 
-    dispatcher_ = std::make_unique<protocol::ReplyDispatcher>(Link, *this);
+    Views = std::make_unique<modules::TMeasurementViews>(Ac, Gy);
+    dispatcher_ = std::make_unique<protocol::ReplyDispatcher>(Link, *this, Views.get());
     framer_ = std::make_unique<protocol::ReceiveFramer>(
         Link, [this](const std::string& text) { dispatcher_->HandleReply(text); });
     Memo1->setMaximumBlockCount(kLogLines);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/measurement_parse.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cmath>
 
@@ -60,6 +62,12 @@ std::int32_t IntOrDefault(std::string_view text, std::int32_t fallback) {
 std::optional<AcReading> ParseAcFrame(std::string_view frame) {
     std::string_view x, y, z;
     if (frame.size() > 5 && frame.find('@') == std::string_view::npos) {
+        // A measurement frame has its five fields; a command reply that arrives while the stream
+        // is shown ("[1 START]", "[1 SCALE 2]") is no reading, and plotting it as zeros would put
+        // a false dip into the recorded data.
+        if (std::count(frame.begin(), frame.end(), ' ') < 4) {
+            return std::nullopt;
+        }
         const auto t2 = TailView(TailView(frame, ' '), ' ');
         x = HeadView(t2, ' ');
         const auto t3 = TailView(t2, ' ');

@@ -140,29 +140,29 @@ TEST_F(Window, DelayRunsPendingEventsEvenForZeroAndWaitsItsTime) {
 
 TEST_F(Window, PageButtonsSwitchPagesAndColours) {
     auto w = Open();
-    w->RxMode = 13;
+    w->Link.RxMode = 13;
     QTest::mouseClick(w->btGY, Qt::LeftButton);
     EXPECT_EQ(w->PageControl1->currentIndex(), 3);
-    EXPECT_EQ(w->RxMode, 0);
+    EXPECT_EQ(w->Link.RxMode, 0);
     EXPECT_EQ(TextColour(w->lbGY), kLime);
     EXPECT_EQ(TextColour(w->lbAC), kGreen);
     EXPECT_EQ(w->GyViewQuantity(), 300);
 
     w->Ac.CheckBox1->setChecked(true);
-    w->AcOffsetX = 5;
+    w->Views->Ac.AcOffsetX = 5;
     QTest::mouseClick(w->btAC, Qt::LeftButton);
     EXPECT_EQ(w->PageControl1->currentIndex(), 2);
     EXPECT_EQ(TextColour(w->lbAC), kLime);
-    EXPECT_EQ(w->AcOffsetX, 0);
+    EXPECT_EQ(w->Views->Ac.AcOffsetX, 0);
     EXPECT_TRUE(w->Ac.CheckBox1->isChecked());
 
     // On the page already shown only RxMode changes.
-    w->RxMode = 3;
-    w->AcOffsetX = 5;
+    w->Link.RxMode = 3;
+    w->Views->Ac.AcOffsetX = 5;
     w->Ac.Chart1->SetViewQuantity(17);
     QTest::mouseClick(w->btAC, Qt::LeftButton);
-    EXPECT_EQ(w->RxMode, 0);
-    EXPECT_EQ(w->AcOffsetX, 5);
+    EXPECT_EQ(w->Link.RxMode, 0);
+    EXPECT_EQ(w->Views->Ac.AcOffsetX, 5);
     EXPECT_EQ(w->AcViewQuantity(), 17);
 }
 

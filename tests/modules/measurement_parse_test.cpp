@@ -75,9 +75,11 @@ INSTANTIATE_TEST_SUITE_P(
         AcCase{"@1 2", true, 1, 0, 0}, AcCase{"@", true, 0, 0, 0}, AcCase{"@12345", true, 0, 0, 0},
         // No "]": Z is empty.
         AcCase{"[1 02 +00012 -00034 +01000", true, 12, -34, 0},
-        // A reply of another kind in stream mode: fields missing or not numbers.
-        AcCase{"[1 SCALE 2]", true, 0, 0, 2}, AcCase{"[1 STOP]", true, 0, 0, 0},
-        AcCase{"123456", true, 0, 0, 0},
+        // A command reply in stream mode lacks the five fields: no reading, no false zeros.
+        AcCase{"[1 SCALE 2]", false, 0, 0, 0}, AcCase{"[1 START]", false, 0, 0, 0},
+        AcCase{"123456", false, 0, 0, 0},
+        // Five fields whose readings are not numbers still give three values.
+        AcCase{"[1 02 x -00034 ?]", true, 0, -34, 0},
         // Five characters without "@", and "@" anywhere but first.
         AcCase{"[1 2]", false, 0, 0, 0}, AcCase{"", false, 0, 0, 0},
         AcCase{"[1 02 @00012 -00034 +01000]", false, 0, 0, 0}, AcCase{"x@1 2 3 ", false, 0, 0, 0}));
