@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -114,4 +115,24 @@ TEST_F(Link, UnpluggedDeviceIsReportedOnceAndThePortCloses) {
     // Still responsive: a page switch runs at once.
     fixture.ClickButton(w.btGY);
     EXPECT_EQ(w.PageControl1->currentIndex(), 3);
+}
+
+TEST(LinkPictures, MissingPictureLeavesThePortOpenButNotMarkedOpen) {
+    QTemporaryDir settings, simDir, noPictures;
+    TSimProcess sim(QStringLiteral("ac"), simDir.filePath(QStringLiteral("ac")));
+    ASSERT_TRUE(sim.Started());
+    TfKUVAR w(TAppPaths{settings.filePath(QStringLiteral("UserSet.dat")), noPictures.path()});
+    w.show();
+    w.ePortNo->setEditText(sim.Link());
+    QTest::mouseClick(w.btConnect, Qt::LeftButton);
+    EXPECT_TRUE(w.StatusText(0).startsWith(QStringLiteral("Cannot load ")))
+        << w.StatusText(0).toStdString();
+    EXPECT_TRUE(w.VaComm1->Active());
+    EXPECT_FALSE(w.PortIsOpen);
+    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    // The next press tries to open again, which the component refuses.
+    QTest::mouseClick(w.btConnect, Qt::LeftButton);
+    EXPECT_FALSE(w.StatusText(0).startsWith(QStringLiteral("Cannot load ")))
+        << w.StatusText(0).toStdString();
+    EXPECT_TRUE(w.VaComm1->Active());
 }
