@@ -22,8 +22,9 @@ void TGyPage::Build(QWidget* tabSheet) {
     Button7 = Button(p, "Button7", 392, 18, 65, 28, QStringLiteral("SCALE"));
     Label(p, "Label24", 471, 10, QStringLiteral("INTERVAL"));
     edGYINT = Edit(p, "edGYINT", 471, 25, 41, 21, QStringLiteral("100"));
-    udGYINT = new TUpDown(edGYINT, 10, 1000, 10, p);
-    udGYINT->setObjectName(QStringLiteral("udGYINT"));
+    udGYINT = new charts::TUpDown(edGYINT, 10, 1000, 10, 100, p);
+    udGYINT->setObjectName(QStringLiteral("UpDown7"));
+    udGYINT->setGeometry(edGYINT->geometry().right() + 1, edGYINT->y(), 15, edGYINT->height());
     btGYINT = Button(p, "btGYINT", 538, 18, 65, 28, QStringLiteral("Interval"));
     Label(p, "Label13", 181, 61, QStringLiteral("Baudrate"));
     cbGYBaudrate = Combo(p, "cbGYBaudrate", 168, 76, 61, 21,

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include "modules/up_down.h"
+#include "charts/up_down.h"
 #include <QWidget>
 
 // The controls of the KUVAR-GY page, laid out by Build().
@@ -22,7 +22,7 @@ struct TGyPage {
     QComboBox* cbGYScale = nullptr;
     QPushButton* Button7 = nullptr;
     QLineEdit* edGYINT = nullptr;
-    TUpDown* udGYINT = nullptr;
+    charts::TUpDown* udGYINT = nullptr; // UpDown7
     QPushButton* btGYINT = nullptr;
     QComboBox* cbGYBaudrate = nullptr;
     QPushButton* btGYBaudrate = nullptr;

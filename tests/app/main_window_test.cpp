@@ -175,3 +175,25 @@ TEST_F(Window, CloseButtonSavesAndCloses) {
     LoadUserSet(paths.settingsFile, record);
     EXPECT_EQ(record.Text(UserSetField::Send2), QStringLiteral("<0 ID>"));
 }
+
+TEST_F(Window, IntervalArrowsStepByTenWithinTheirRange) {
+    auto w = Open();
+    auto* up = w->Gy.udGYINT->findChild<QWidget*>(QStringLiteral("up"));
+    auto* down = w->Gy.udGYINT->findChild<QWidget*>(QStringLiteral("down"));
+    ASSERT_TRUE(up && down);
+    const struct {
+        const char* start;
+        QWidget* arrow;
+        const char* after;
+    } cases[] = {
+        {"100", up, "110"},   {"100", down, "90"},
+        // A text that is no number: the arrows go on from their own position, 90.
+        {"abc", up, "100"},   {"1000", up, "1000"},
+        {"10", down, "10"},   {"995", up, "1000"},
+    };
+    for (const auto& c : cases) {
+        w->Gy.edGYINT->setText(QString::fromLatin1(c.start));
+        QTest::mouseClick(c.arrow, Qt::LeftButton);
+        EXPECT_EQ(w->Gy.edGYINT->text(), QString::fromLatin1(c.after)) << c.start;
+    }
+}
