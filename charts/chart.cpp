@@ -1,10 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/chart.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <limits>
 
 namespace charts {
+
+namespace {
+class TPointTicker : public QCPAxisTicker {
+protected:
+    double getTickStep(const QCPRange& range) override {
+        return std::max(1.0, QCPAxisTicker::getTickStep(range));
+    }
+};
+} // namespace
 namespace {
 
 const QColor kSilver(0xC0, 0xC0, 0xC0);
@@ -42,7 +53,9 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     StyleAxis(yAxis, true);
     StyleAxis(xAxis2, false);
     StyleAxis(yAxis2, false);
-    // Point numbers stay plain integers however long the recording grows.
+    // Point numbers stay plain integers however long the recording grows, one tick per point
+    // at the most, so a short recording does not label 0, 0, 0, 1, 1, 1.
+    xAxis->setTicker(QSharedPointer<TPointTicker>::create());
     xAxis->setNumberFormat(QStringLiteral("f"));
     xAxis->setNumberPrecision(0);
     axisRect()->setBackground(Qt::NoBrush);
