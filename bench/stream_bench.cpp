@@ -1,0 +1,262 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole window, offscreen, against kuvar-sim flooding the AC stream on a pseudo-terminal.
+//   kuvar_stream_bench [--flood RATE] [--sim-baud RATE] [--baud TEXT] [--line-rate RATE]
+//                      [--seconds S] [--idle-seconds S]
+// The window opens the port at the rate TEXT of its list; --line-rate then sets the port to a
+// rate the list does not hold (the pseudo-terminal ignores it, the simulator paces itself by
+// --sim-baud). Prints "name value" lines.
+#include "app/app_exception.h"
+#include "app/main_window.h"
+#include "bench/stream_measure.h"
+
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct TOptions {
+    double flood = 850;
+    int simBaud = 256000;
+    QString baud = QStringLiteral("256000");
+    int lineRate = 0;
+    double seconds = 10;
+    double idleSeconds = 3;
+};
+
+// The window, counting the stream frames the dispatcher logs.
+class TBenchWindow : public TfKUVAR {
+public:
+    using TfKUVAR::TfKUVAR;
+    void AppendLog(const std::string& line) override {
+        if (line.size() >= 20 && line[0] == '[') {
+            ++LoggedFrames;
+        }
+        TfKUVAR::AppendLog(line);
+    }
+    long long LoggedFrames = 0;
+};
+
+void Pump(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// kuvar-sim on a link in `dir`; returns its pid and fills `link` once it serves.
+pid_t StartSim(const TOptions& o, const QString& dir, const std::string& frameLog,
+               std::string& link) {
+    std::vector<std::string> args = {KUVAR_SIM_PROGRAM, "ac",
+                                     "--link",          (dir + QStringLiteral("/ac")).toStdString(),
+                                     "--baud",          std::to_string(o.simBaud),
+                                     "--flood",         std::to_string(o.flood),
+                                     "--log-frames",    frameLog};
+    std::vector<char*> argv;
+    for (auto& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    int out[2];
+    if (::pipe(out) != 0) {
+        return -1;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    const long long deadline = MonotonicNs() + 5'000'000'000LL;
+    while (pid > 0 && MonotonicNs() < deadline) {
+        pollfd p{out[0], POLLIN, 0};
+        char c;
+        if (::poll(&p, 1, 100) <= 0) {
+            continue;
+        }
+        if (::read(out[0], &c, 1) != 1 || c == '\n') {
+            break;
+        }
+        link += c;
+    }
+    ::close(out[0]);
+    return pid;
+}
+
+void StopSim(pid_t pid) {
+    if (pid <= 0) {
+        return;
+    }
+    ::kill(pid, SIGCONT);
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 200 && ::waitpid(pid, &status, WNOHANG) == 0; ++i) {
+        ::usleep(10000);
+    }
+    if (::waitpid(pid, &status, WNOHANG) == 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+}
+
+bool ParseOptions(int argc, char** argv, TOptions& o) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const char* value = argv[i + 1];
+        if (name == "--flood") {
+            o.flood = std::atof(value);
+        } else if (name == "--sim-baud") {
+            o.simBaud = std::atoi(value);
+        } else if (name == "--baud") {
+            o.baud = QString::fromLatin1(value);
+        } else if (name == "--line-rate") {
+            o.lineRate = std::atoi(value);
+        } else if (name == "--seconds") {
+            o.seconds = std::atof(value);
+        } else if (name == "--idle-seconds") {
+            o.idleSeconds = std::atof(value);
+        } else {
+            return false;
+        }
+    }
+    return argc % 2 == 1;
+}
+
+int Run(const TOptions& o) {
+    QTemporaryDir dir;
+    TBenchWindow w(
+        TAppPaths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)});
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w)) {
+        std::fprintf(stderr, "kuvar_stream_bench: the window was not exposed\n");
+        return 1;
+    }
+    std::printf("startup_ms %.0f\n", MsSinceProcessStart());
+
+    const std::string frameLog = dir.filePath(QStringLiteral("frames.log")).toStdString();
+    std::string link;
+    const pid_t sim = StartSim(o, dir.path(), frameLog, link);
+    if (sim <= 0 || link.empty()) {
+        std::fprintf(stderr, "kuvar_stream_bench: kuvar-sim did not start\n");
+        StopSim(sim);
+        return 1;
+    }
+    w.ePortNo->setEditText(QString::fromStdString(link));
+    w.cbBaudrate->setEditText(o.baud);
+    QTest::mouseClick(w.btConnect, Qt::LeftButton, Qt::NoModifier, w.btConnect->rect().center());
+    if (!w.PortIsOpen) {
+        std::fprintf(stderr, "kuvar_stream_bench: %s\n", qPrintable(w.StatusText(0)));
+        StopSim(sim);
+        return 1;
+    }
+    if (o.lineRate > 0) {
+        w.VaComm1->SetUserBaudrate(o.lineRate);
+    }
+
+    // The port open and no stream.
+    Pump(500);
+    const double idleCpu0 = CpuSeconds();
+    const long long idle0 = MonotonicNs();
+    Pump(static_cast<int>(o.idleSeconds * 1000));
+    const double idleCpu = (CpuSeconds() - idleCpu0) / ((MonotonicNs() - idle0) / 1e9);
+    std::printf("idle_cpu_percent %.3f\n", idleCpu * 100);
+
+    // Every display state, in memory touched before the resident size is taken.
+    const double lineFrames = o.simBaud / 300.0;
+    const double expected = std::min(o.flood, o.lineRate > 0 ? 1e9 : lineFrames) * o.seconds;
+    std::vector<TShownValues> shown(static_cast<std::size_t>(3 * expected * 1.5 + 30000));
+    std::size_t shownCount = 0;
+    auto record = [&](TiAnalogDisplay*) {
+        if (shownCount < shown.size()) {
+            shown[shownCount++] = {MonotonicNs(), w.Ac.ssACX->Value(), w.Ac.ssACY->Value(),
+                                   w.Ac.ssACZ->Value()};
+        }
+    };
+    for (TiAnalogDisplay* d : {w.Ac.ssACX, w.Ac.ssACY, w.Ac.ssACZ}) {
+        QObject::connect(d, &TiAnalogDisplay::changed, &w, record);
+    }
+    auto& points = w.Ac.Chart1->Chart().Series(0);
+    const long pointsBefore = points.Count();
+    const long rssBefore = VmRssKb();
+
+    const double cpu0 = CpuSeconds();
+    const long long clicked = MonotonicNs();
+    QTest::mouseClick(w.Ac.btACStart, Qt::LeftButton, Qt::NoModifier,
+                      w.Ac.btACStart->rect().center());
+    const long long firstDeadline = MonotonicNs() + 5'000'000'000LL;
+    while (shownCount == 0 && MonotonicNs() < firstDeadline) {
+        Pump(1);
+    }
+    if (shownCount == 0) {
+        std::fprintf(stderr, "kuvar_stream_bench: no frame reached the displays\n");
+        StopSim(sim);
+        return 1;
+    }
+    const long long first = shown[0].ns;
+    Pump(static_cast<int>(o.seconds * 1000 - (MonotonicNs() - first) / 1e6));
+    // The simulator stops where it is; the window then shows what is still on its way.
+    ::kill(sim, SIGSTOP);
+    long long lastCount = -1;
+    const long long drainDeadline = MonotonicNs() + 10'000'000'000LL;
+    while (lastCount != points.Count() && MonotonicNs() < drainDeadline) {
+        lastCount = points.Count();
+        Pump(300);
+    }
+    const double cpu = CpuSeconds() - cpu0;
+    const long rssAfter = VmRssKb();
+    const long long last = shown[shownCount - 1].ns;
+
+    const auto sent = ReadFrameLog(frameLog);
+    const long charted = points.Count() - pointsBefore;
+    const double wall = (last - clicked) / 1e9;
+    std::printf("frames_sent %zu\n", sent.size());
+    std::printf("frames_logged %lld\n", w.LoggedFrames);
+    std::printf("frames_charted %ld\n", charted);
+    std::printf("frames_lost %ld\n", std::max(0L, static_cast<long>(sent.size()) - charted));
+    std::printf("frames_per_second %.0f\n", charted / ((last - first) / 1e9));
+    std::printf("cpu_seconds_per_1000_frames %.4f\n", cpu / charted * 1000);
+    std::printf("cpu_percent %.1f\n", cpu / wall * 100);
+    std::printf("rss_mb_per_million_frames %.1f\n",
+                (rssAfter - rssBefore) / 1024.0 / charted * 1e6);
+    const TLatency latency = MatchLatencies(sent, {shown.begin(), shown.begin() + shownCount});
+    std::printf("latency_matched %zu\n", latency.matched);
+    std::printf("latency_median_ms %.3f\n", latency.medianMs);
+    std::printf("latency_p99_ms %.3f\n", latency.p99Ms);
+    std::fflush(stdout);
+
+    w.CloseComPort();
+    StopSim(sim);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: see the head of bench/stream_bench.cpp\n");
+        return 2;
+    }
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    TKuvarApplication app(argc, argv);
+    return Run(options);
+}
