@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the process holds, from /proc/self: leaks show as counts that do not come back.
+int OpenFileCount();
+int ThreadCount();
+long ResidentKb();
+
+// A child program with its standard output on a pipe that the test reads line by line.
+class TChildProcess {
+public:
+    explicit TChildProcess(const std::vector<std::string>& argv);
+    ~TChildProcess();
+    TChildProcess(const TChildProcess&) = delete;
+    TChildProcess& operator=(const TChildProcess&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+    int Pid() const { return pid_; }
+    // The next line of its output, or nullopt when none came within the time.
+    std::optional<std::string> ReadLine(std::chrono::milliseconds within);
+    // Its exit status once it has ended within the time (-1 when it did not end, 128 + signal
+    // when a signal ended it).
+    int WaitExit(std::chrono::milliseconds within);
+    void Kill(int signal);
+
+private:
+    int pid_ = -1;
+    int out_ = -1;
+    std::string pending_;
+};
+
+long long MonotonicNs();

@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Drives the real window from a script or a test, in a process of its own:
+//   kuvar_drive soak PORT BAUD SECONDS [REPORT_SECONDS]
+//       opens PORT and counts the replies that reach the log; prints a line of figures every
+//       REPORT_SECONDS (default 10): elapsed s, VmRSS kB, CPU s, replies.
+//   kuvar_drive close-while-waiting PORT SETTINGS AFTER_MS
+//   kuvar_drive close-while-streaming PORT SETTINGS AFTER_MS
+//       opens PORT (with its settings file SETTINGS), waits in a transaction that gets no answer
+//       or lets the stream run, and after AFTER_MS closes the window with edSend1 "closed-<pid>";
+//       prints "closing <CLOCK_MONOTONIC ns>" just before.
+//   kuvar_drive save-loop SETTINGS
+//       saves the settings file again and again; prints "saving" after the first save.
+#include "app/app_exception.h"
+#include "app/main_window.h"
+#include "app/user_settings.h"
+#include "protocol/transactions.h"
+
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+long long MonotonicNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+long VmRssKb() {
+    FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) {
+        return -1;
+    }
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::strncmp(line, "VmRSS:", 6) == 0) {
+            kb = std::strtol(line + 6, nullptr, 10);
+        }
+    }
+    std::fclose(f);
+    return kb;
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The window, counting every reply the dispatcher logs.
+class TCountingWindow : public TfKUVAR {
+public:
+    using TfKUVAR::TfKUVAR;
+    void AppendLog(const std::string& line) override {
+        ++Replies;
+        TfKUVAR::AppendLog(line);
+    }
+    long long Replies = 0;
+};
+
+bool OpenPort(TfKUVAR& w, const char* port, const char* baud) {
+    w.ePortNo->setEditText(QString::fromLocal8Bit(port));
+    w.cbBaudrate->setEditText(QString::fromLatin1(baud));
+    Guarded([&] { w.OpenComPort(); });
+    if (!w.PortIsOpen) {
+        std::fprintf(stderr, "kuvar_drive: %s\n", qPrintable(w.StatusText(0)));
+    }
+    return w.PortIsOpen;
+}
+
+int Soak(int argc, char** argv) {
+    if (argc < 5) {
+        return 2;
+    }
+    const double seconds = std::atof(argv[4]);
+    const double every = argc > 5 ? std::atof(argv[5]) : 10;
+    QTemporaryDir dir;
+    TCountingWindow w(
+        TAppPaths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)});
+    w.show();
+    if (!OpenPort(w, argv[2], argv[3])) {
+        return 1;
+    }
+    const long long openedAt = MonotonicNs();
+    std::printf("opened %lld\n", openedAt);
+    std::printf("elapsed_s vmrss_kb cpu_s replies log_lines\n");
+    std::fflush(stdout);
+    const double cpuAtOpen = CpuSeconds();
+    auto report = [&] {
+        std::printf("%.1f %ld %.2f %lld %d\n", (MonotonicNs() - openedAt) / 1e9, VmRssKb(),
+                    CpuSeconds() - cpuAtOpen, w.Replies, w.Memo1->blockCount());
+        std::fflush(stdout);
+    };
+    QTimer reporter;
+    QObject::connect(&reporter, &QTimer::timeout, report);
+    reporter.start(static_cast<int>(every * 1000));
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &w, [&] {
+        report();
+        Guarded([&] { w.CloseComPort(); });
+        std::printf("closed %lld replies %lld\n", MonotonicNs(), w.Replies);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+    return QCoreApplication::exec();
+}
+
+int CloseWhile(bool transaction, int argc, char** argv) {
+    if (argc < 5) {
+        return 2;
+    }
+    TfKUVAR w(TAppPaths{QString::fromLocal8Bit(argv[3]), QStringLiteral(KUVAR_PICTURES)});
+    w.show();
+    if (!OpenPort(w, argv[2], "115200")) {
+        return 1;
+    }
+    if (transaction) {
+        // As a button handler would: the retried send waits in Delay for an answer.
+        QTimer::singleShot(0, &w, [&w] {
+            Guarded([&w] {
+                protocol::RetriedSend send;
+                send.command = [] { return std::string("<1 VER>"); };
+                send.endTest = protocol::LastFrameHas("VER");
+                protocol::RunRetriedSend(w.Link, w, send);
+            });
+        });
+    }
+    QTimer::singleShot(std::atoi(argv[4]), &w, [&w] {
+        w.edSend1->setText(QStringLiteral("closed-%1").arg(::getpid()));
+        std::printf("closing %lld\n", MonotonicNs());
+        std::fflush(stdout);
+        w.close();
+    });
+    return QCoreApplication::exec();
+}
+
+int SaveLoop(int argc, char** argv) {
+    if (argc < 3) {
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    TUserSetRecord record;
+    record.SetDefaults();
+    for (long i = 0;; ++i) {
+        record.SetText(UserSetField::Send1, QStringLiteral("save %1").arg(i));
+        SaveUserSet(path, record);
+        if (i == 0) {
+            std::printf("saving\n");
+            std::fflush(stdout);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "save-loop") {
+        return SaveLoop(argc, argv);
+    }
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    TKuvarApplication app(argc, argv);
+    if (command == "soak") {
+        return Soak(argc, argv);
+    }
+    if (command == "close-while-waiting" || command == "close-while-streaming") {
+        return CloseWhile(command == "close-while-waiting", argc, argv);
+    }
+    std::fprintf(stderr, "usage: see the head of tests/e2e/kuvar_drive.cpp\n");
+    return 2;
+}
