@@ -309,8 +309,10 @@ int TVaCustomComm::ReadData(void* buffer, int count) {
     std::lock_guard g(readLock_);
     for (;;) {
         const TVaIoResult r = session_->port->Read(buffer, static_cast<std::size_t>(count));
-        if (r.error == 0)
+        if (r.error == 0) {
+            session_->bytesRead.fetch_add(r.count);
             return static_cast<int>(r.count);
+        }
         if (r.error == EINTR)
             continue;
         if (r.error == EAGAIN)

@@ -22,6 +22,9 @@ struct LiveWorker {
 // While bytes the handler left wait unread, new arrivals are found by looking at the count
 // this often: a level-triggered wait would report the old bytes over and over.
 constexpr int kHeldBytesPollMs = 20;
+// A Linux tty holds at most this many unread bytes; once that full, no byte can arrive until
+// the handler reads, so the held bytes are raised again instead of waiting for new ones forever.
+constexpr std::uint32_t kFullDriverQueue = 4095;
 // Modem lines and the driver's transmit queue have no wake-up of their own here.
 constexpr int kLinePollMs = 50;
 // Pause before writing again after a write failure that may pass.
@@ -72,7 +75,7 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
             }
         }
         if (holding) {
-            if (in > held)
+            if (in > held || in >= kFullDriverQueue)
                 readable = true;
             else if (in == 0)
                 holding = false;
@@ -95,6 +98,7 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
         // What the handler left is counted on the UI thread as the step ends: bytes that
         // arrive after that are new and raise the next event.
         std::uint32_t left = 0;
+        const std::uint64_t readBefore = s->bytesRead.load();
         RunOnUi(s, [s, bits, wantRx, &left] {
             if (s->link->owner)
                 s->link->owner->RunEventStep(*s, bits);
@@ -104,7 +108,9 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
         });
         if (s->stop.load())
             break;
-        holding = left > 0;
+        // A handler that read leaves behind only bytes that came during its step: they are new.
+        // Only a handler that read nothing holds its bytes until more arrive.
+        holding = left > 0 && s->bytesRead.load() == readBefore;
         held = left;
     }
 }

@@ -44,6 +44,9 @@ struct TVaCommSession {
     std::atomic<bool> lost{false};
     // Set by direct writes, so that the event worker watches the driver's queue drain.
     std::atomic<bool> txPending{false};
+    // Bytes read by the component so far; the event worker tells by it whether a receive
+    // handler read anything.
+    std::atomic<std::uint64_t> bytesRead{0};
 };
 
 class TVaCommEventThread {

@@ -61,6 +61,46 @@ TEST_F(CommTest, BytesLeftUnreadAreCountedAgainWithTheNextBurst) {
     EXPECT_EQ(comm->ReadText(), "abc");
 }
 
+// Bytes that arrive while the handler runs, after its read, are new: they raise the next event
+// even when nothing follows them (the end of a reply would otherwise wait for the next one).
+TEST_F(CommTest, BytesArrivingDuringTheHandlerAfterItsReadRaiseTheNextEvent) {
+    std::string got;
+    comm->OnRxChar = [&](TVaCustomComm*, int) {
+        got += comm->ReadText();
+        if (got == "first") {
+            pty.Send("late");
+            const auto deadline = std::chrono::steady_clock::now() + 1s;
+            while (comm->InQueueCount() < 4 && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(1ms);
+        }
+    };
+    comm->Open();
+    pty.Send("first");
+    EXPECT_TRUE(PumpUntil([&] { return got == "firstlate"; })) << got;
+}
+
+// A handler that leaves the driver's queue full would otherwise never hear of it again: the
+// queue cannot grow, and the sender waits for room.
+TEST_F(CommTest, FullQueueLeftUnreadIsRaisedAgain) {
+    std::string got;
+    int calls = 0;
+    comm->OnRxChar = [&](TVaCustomComm*, int) {
+        if (++calls > 1) {
+            got += comm->ReadText();
+            return;
+        }
+        // The first handler is busy until the queue is full and reads nothing.
+        const auto deadline = std::chrono::steady_clock::now() + 1s;
+        while (comm->InQueueCount() < 4095 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
+    };
+    comm->Open();
+    const std::string sent(6000, 'q');
+    pty.Send(sent);
+    EXPECT_TRUE(PumpUntil([&] { return got.size() == sent.size(); }, 3000ms))
+        << got.size() << " bytes after " << calls << " events";
+}
+
 TEST_F(CommTest, RxCharComesBeforeTheErrorOfTheSameEvent) {
     UseFaults();
     std::vector<std::string> order;
