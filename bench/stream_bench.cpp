@@ -190,8 +190,29 @@ int Run(const TOptions& o) {
         }
     };
     for (TiAnalogDisplay* d : {w.Ac.ssACX, w.Ac.ssACY, w.Ac.ssACZ}) {
+        d->SetAutoFrameRate(true);
+        w.Memo1->setUpdatesEnabled(false);
+        w.Memo1->setMaximumBlockCount(1);
         QObject::connect(d, &TiAnalogDisplay::changed, &w, record);
     }
+    // How the UI thread spends the stream: receive steps and chart replots.
+    long rxSteps = 0, replots = 0;
+    std::vector<double> rxStepMs;
+    std::vector<std::pair<long long, long>> rxStarts; // when a step began, points before it
+    rxStepMs.reserve(static_cast<std::size_t>(expected * 1.5 + 10000));
+    auto onRx = w.VaComm1->OnRxChar;
+    w.VaComm1->OnRxChar = [&](kuvar::serial::TVaCustomComm* c, int n) {
+        const long long at = MonotonicNs();
+        if (rxStarts.size() < rxStepMs.capacity()) {
+            rxStarts.push_back({at, w.Ac.Chart1->Chart().Series(0).Count()});
+        }
+        onRx(c, n);
+        ++rxSteps;
+        if (rxStepMs.size() < rxStepMs.capacity()) {
+            rxStepMs.push_back((MonotonicNs() - at) / 1e6);
+        }
+    };
+    QObject::connect(&w.Ac.Chart1->Chart(), &QCustomPlot::afterReplot, &w, [&] { ++replots; });
     auto& points = w.Ac.Chart1->Chart().Series(0);
     const long pointsBefore = points.Count();
     const long rssBefore = VmRssKb();
@@ -235,6 +256,21 @@ int Run(const TOptions& o) {
     std::printf("cpu_percent %.1f\n", cpu / wall * 100);
     std::printf("rss_mb_per_million_frames %.1f\n",
                 (rssAfter - rssBefore) / 1024.0 / charted * 1e6);
+    std::printf("receive_steps_per_second %.0f\n", rxSteps / wall);
+    std::printf("receive_step_median_ms %.3f\n", Percentile(rxStepMs, 0.5));
+    std::printf("receive_step_p99_ms %.3f\n", Percentile(rxStepMs, 0.99));
+    {
+        std::vector<double> toStep;
+        for (const auto& [at, before] : rxStarts) {
+            const long k = before - pointsBefore;
+            if (k >= 0 && k < static_cast<long>(sent.size())) {
+                toStep.push_back((at - sent[k].ns) / 1e6);
+            }
+        }
+        std::printf("sent_to_receive_step_median_ms %.3f\n", Percentile(toStep, 0.5));
+    }
+    std::printf("chart_replots_per_second %.0f\n", replots / wall);
+    std::printf("display_repaints_per_second %.0f\n", w.Ac.ssACX->RepaintRequests() / wall);
     const TLatency latency = MatchLatencies(sent, {shown.begin(), shown.begin() + shownCount});
     std::printf("latency_matched %zu\n", latency.matched);
     std::printf("latency_median_ms %.3f\n", latency.medianMs);

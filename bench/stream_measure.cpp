@@ -54,7 +54,7 @@ TLatency MatchLatencies(const std::vector<TSentFrame>& sent,
         }
         for (std::size_t j = from; j < shown.size() && j < from + kLookAhead; ++j) {
             const TShownValues& s = shown[j];
-            if (s.ns >= f.ns && s.x == f.x && s.y == f.y && s.z == f.z) {
+            if (s.x == f.x && s.y == f.y && s.z == f.z) {
                 delays.push_back((s.ns - f.ns) / 1e6);
                 from = j + 1;
                 break;

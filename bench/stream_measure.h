@@ -29,7 +29,8 @@ struct TLatency {
     double p99Ms = 0;
 };
 
-// Matches each sent frame, in order, to the first later display state holding its values.
+// Matches each sent frame, in order, to the next display state that holds its values (the
+// simulator stamps a frame after its write returns, so a display may be a little earlier).
 // A frame equal to the one before changes no display and is left out.
 TLatency MatchLatencies(const std::vector<TSentFrame>& sent,
                         const std::vector<TShownValues>& shown);
