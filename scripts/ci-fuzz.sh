@@ -19,7 +19,8 @@ export LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp:print_suppres
 export UBSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/ubsan.supp:print_stacktrace=1:halt_on_error=1"
 
 # Until tests/CMakeLists.txt adds the folder under KUVAR_FUZZ, pick it as the only test layer.
-layers=""
+# Once it does, the other test folders stay out of this build.
+layers="-DKUVAR_TEST_LAYERS=serial;sim"
 if ! grep -q 'fuzz' tests/CMakeLists.txt; then
     layers="-DKUVAR_TEST_LAYERS=fuzz"
 fi
