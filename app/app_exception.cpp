@@ -10,7 +10,9 @@ AppExceptionHandler& Handler() {
 }
 } // namespace
 
-void SetAppExceptionHandler(AppExceptionHandler handler) { Handler() = std::move(handler); }
+void SetAppExceptionHandler(AppExceptionHandler handler) {
+    Handler() = std::move(handler);
+}
 
 void HandleAppException(const std::exception& e) {
     if (Handler()) {

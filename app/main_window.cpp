@@ -230,9 +230,13 @@ bool TfKUVAR::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TfKUVAR::SetStatusText(int panel, const QString& text) { statusPanels_[panel]->setText(text); }
+void TfKUVAR::SetStatusText(int panel, const QString& text) {
+    statusPanels_[panel]->setText(text);
+}
 
-QString TfKUVAR::StatusText(int panel) const { return statusPanels_[panel]->text(); }
+QString TfKUVAR::StatusText(int panel) const {
+    return statusPanels_[panel]->text();
+}
 
 void TfKUVAR::ShowAppException(QObject*, const std::exception& e) {
     LastErrorText = QString::fromUtf8(e.what()) + QStringLiteral(" - ") +
@@ -275,8 +279,9 @@ void TfKUVAR::ListPorts() {
     ePortNo->addItems(ports);
     ePortNo->setEditText(text);
     if (ports.isEmpty() && !denied.isEmpty()) {
-        SetStatusText(0, QStringLiteral("No permission for %1: add your user to the dialout group")
-                             .arg(denied));
+        SetStatusText(
+            0,
+            QStringLiteral("No permission for %1: add your user to the dialout group").arg(denied));
     }
 }
 
@@ -332,9 +337,13 @@ void TfKUVAR::RecordFromControls() {
     UserSetRecord.SetAngleDisplay(Gy.rbGYDegrees->isChecked());
 }
 
-void TfKUVAR::btCloseClick() { close(); }
+void TfKUVAR::btCloseClick() {
+    close();
+}
 
-void TfKUVAR::ShowPage(int index) { PageControl1->setCurrentIndex(index); }
+void TfKUVAR::ShowPage(int index) {
+    PageControl1->setCurrentIndex(index);
+}
 
 void TfKUVAR::btACClick() {
     Link.RxMode = 0;
@@ -346,9 +355,13 @@ void TfKUVAR::btGYClick() {
     ShowPage(3);
 }
 
-void TfKUVAR::AbColBitBtn1Click() { ShowPage(0); }
+void TfKUVAR::AbColBitBtn1Click() {
+    ShowPage(0);
+}
 
-void TfKUVAR::AbColBitBtn2Click() { ShowPage(1); }
+void TfKUVAR::AbColBitBtn2Click() {
+    ShowPage(1);
+}
 
 void TfKUVAR::SetModuleLabels(QLabel* active) {
     for (QLabel* label : {lbAC, lbGY, lbIN360, lbIN}) {

@@ -3,10 +3,10 @@
 
 #include "app/qt_ui_thread.h"
 #include "app/user_settings.h"
-#include "modules/ac_page.h"
-#include "modules/gy_page.h"
 #include "modules/ac_commands.h"
+#include "modules/ac_page.h"
 #include "modules/gy_commands.h"
+#include "modules/gy_page.h"
 #include "modules/instruments.h"
 #include "modules/measurement_views.h"
 #include "protocol/link_state.h"

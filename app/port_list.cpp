@@ -20,17 +20,21 @@ int ToInt(const QString& text) {
     const int value = text.trimmed().toInt(&ok);
     // An integer text may carry blanks around it, nothing else.
     if (!ok) {
-        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text)
-                                .toStdString());
+        throw EConvertError(
+            QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
     }
     return value;
 }
 
 } // namespace
 
-bool IsDevicePath(const QString& portText) { return portText.startsWith(QLatin1Char('/')); }
+bool IsDevicePath(const QString& portText) {
+    return portText.startsWith(QLatin1Char('/'));
+}
 
-int PortNumFromText(const QString& portText) { return ToInt(portText.mid(3, 2)); }
+int PortNumFromText(const QString& portText) {
+    return ToInt(portText.mid(3, 2));
+}
 
 std::optional<TVaBaudrate> BaudrateCode(const QString& rateText) {
     static constexpr struct {
@@ -67,7 +71,9 @@ ProbeResult ProbeComPort(const QString& name) {
     return usable ? ProbeResult::Usable : ProbeResult::Unusable;
 }
 
-bool ComPortUsable(const QString& name) { return ProbeComPort(name) == ProbeResult::Usable; }
+bool ComPortUsable(const QString& name) {
+    return ProbeComPort(name) == ProbeResult::Usable;
+}
 
 QStringList AvailablePortNames() {
     QStringList names;

@@ -153,8 +153,8 @@ void LoadUserSet(const QString& path, TUserSetRecord& record) {
     if (file.exists()) {
         // Read-write without truncating: a file the program could not write back fails here.
         if (!file.open(QIODevice::ReadWrite)) {
-            throw EInOutError(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString())
-                                  .toStdString());
+            throw EInOutError(
+                QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()).toStdString());
         }
         const QByteArray data = file.readAll();
         file.close();
@@ -176,7 +176,8 @@ void SaveUserSet(const QString& path, const TUserSetRecord& record) {
     const QFileInfo info(path);
     // An existing file that is write-protected stays protected, as an in-place rewrite would.
     if (info.exists() && !info.isWritable()) {
-        throw EInOutError(QStringLiteral("Cannot write %1: Permission denied").arg(path).toStdString());
+        throw EInOutError(
+            QStringLiteral("Cannot write %1: Permission denied").arg(path).toStdString());
     }
     QSaveFile file(path);
     // Unbuffered, so that a short write shows in write()'s result: a buffered QSaveFile commits

@@ -16,22 +16,23 @@ void TAcPage::Build(QWidget* tabSheet) {
     Label(p, "Label3", 86, 12, QStringLiteral("New"));
     edACNewID = Edit(p, "edACNewID", 112, 9, 32, 21, QStringLiteral("1"));
     Label(p, "Label12", 165, 13, QStringLiteral("Baudrate"));
-    cbACBaudrate = Combo(p, "cbACBaudrate", 159, 28, 61, 21,
-                         {QStringLiteral("115200"), QStringLiteral("57600"), QStringLiteral("38400")},
-                         QStringLiteral("115200"));
+    cbACBaudrate =
+        Combo(p, "cbACBaudrate", 159, 28, 61, 21,
+              {QStringLiteral("115200"), QStringLiteral("57600"), QStringLiteral("38400")},
+              QStringLiteral("115200"));
     btACBaudrate = Button(p, "btACBaudrate", 220, 15, 53, 34, QStringLiteral("Baudrate"));
     Label(p, "Label20", 291, 12, QStringLiteral("Scale"));
-    cbACScale = Combo(p, "cbACScale", 288, 27, 33, 21,
-                      {QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("8")},
-                      QStringLiteral("2"));
+    cbACScale =
+        Combo(p, "cbACScale", 288, 27, 33, 21,
+              {QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("8")}, QStringLiteral("2"));
     btACScale = Button(p, "btACScale", 320, 14, 44, 34, QStringLiteral("SCALE"));
     Label(p, "Label21", 395, 12, QStringLiteral("INT"));
     edACINT = Edit(p, "edACINT", 384, 26, 41, 21, QStringLiteral("100"));
     btACINT = Button(p, "btACINT", 426, 13, 44, 34, QStringLiteral("Interval"));
     Label(p, "Label22", 484, 12, QStringLiteral("Mode"));
-    cbACMode = Combo(p, "cbACMode", 480, 27, 41, 21,
-                     {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3")},
-                     QStringLiteral("0"));
+    cbACMode =
+        Combo(p, "cbACMode", 480, 27, 41, 21,
+              {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("3")}, QStringLiteral("0"));
     btACMode = Button(p, "btACMode", 520, 14, 42, 34, QStringLiteral("Mode"));
     btACVersion = Button(p, "btACVersion", 615, 11, 65, 20, QStringLiteral("Version?"));
     edACVersion = Edit(p, "edACVersion", 568, 34, 161, 21, QString());

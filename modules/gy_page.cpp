@@ -16,9 +16,9 @@ void TGyPage::Build(QWidget* tabSheet) {
     edGYNewID = Edit(p, "edGYNewID", 168, 25, 61, 21, QStringLiteral("1"));
     btGYNewID = Button(p, "btGYNewID", 233, 18, 65, 28, QStringLiteral("ID Change"));
     Label(p, "Label15", 343, 10, QStringLiteral("Scale"));
-    cbGYScale = Combo(p, "cbGYScale", 336, 25, 49, 21,
-                      {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("8")},
-                      QStringLiteral("1"));
+    cbGYScale =
+        Combo(p, "cbGYScale", 336, 25, 49, 21,
+              {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("8")}, QStringLiteral("1"));
     Button7 = Button(p, "Button7", 392, 18, 65, 28, QStringLiteral("SCALE"));
     Label(p, "Label24", 471, 10, QStringLiteral("INTERVAL"));
     edGYINT = Edit(p, "edGYINT", 471, 25, 41, 21, QStringLiteral("100"));

@@ -3,13 +3,13 @@
 
 #include "modules/instruments.h"
 
+#include "charts/up_down.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include "charts/up_down.h"
 #include <QWidget>
 
 // The controls of the KUVAR-GY page, laid out by Build().

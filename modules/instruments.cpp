@@ -36,8 +36,12 @@ TIndicator* Indicator(QWidget* parent, const char* name, int x, int y, int w, in
     return indicator;
 }
 
-TChartPanel* AcChart(QWidget* page) { return new TChartPanel(charts::AcStripChartConfig(), page); }
+TChartPanel* AcChart(QWidget* page) {
+    return new TChartPanel(charts::AcStripChartConfig(), page);
+}
 
-TChartPanel* GyChart(QWidget* page) { return new TChartPanel(charts::GyStripChartConfig(), page); }
+TChartPanel* GyChart(QWidget* page) {
+    return new TChartPanel(charts::GyStripChartConfig(), page);
+}
 
 } // namespace instruments

@@ -21,8 +21,7 @@ QFont ControlFont();
 QLabel* Label(QWidget* parent, const char* name, int x, int y, const QString& text);
 QLabel* CentredLabel(QWidget* parent, const char* name, int x, int y, int width,
                      const QString& text);
-QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h,
-                const QString& text);
+QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text);
 QComboBox* Combo(QWidget* parent, const char* name, int x, int y, int w, int h,
                  const QStringList& items, const QString& text);
 QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int h,

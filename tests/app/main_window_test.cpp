@@ -16,7 +16,9 @@
 
 namespace {
 
-QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+QColor TextColour(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
 
 const QColor kLime(0x00, 0xFF, 0x00);
 const QColor kGreen(0x00, 0x80, 0x00);
@@ -94,7 +96,8 @@ TEST_F(Window, ShortFileStopsStartUpAndTheNextCloseRepairsIt) {
     {
         QFile file(paths.settingsFile);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("\x04" "COM9");
+        file.write("\x04"
+                   "COM9");
     }
     auto w = Open();
     EXPECT_TRUE(w->StatusText(0).startsWith(QStringLiteral("Read beyond end of file - ")));
@@ -120,7 +123,8 @@ TEST_F(Window, ExceptionEndsOnlyItsHandlerAndShowsTheTime) {
 TEST_F(Window, DelayRunsPendingEventsEvenForZeroAndWaitsItsTime) {
     auto w = Open();
     bool ran = false;
-    QMetaObject::invokeMethod(w.get(), [&] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        w.get(), [&] { ran = true; }, Qt::QueuedConnection);
     Delay(0);
     EXPECT_TRUE(ran);
 
@@ -186,10 +190,13 @@ TEST_F(Window, IntervalArrowsStepByTenWithinTheirRange) {
         QWidget* arrow;
         const char* after;
     } cases[] = {
-        {"100", up, "110"},   {"100", down, "90"},
+        {"100", up, "110"},
+        {"100", down, "90"},
         // A text that is no number: the arrows go on from their own position, 90.
-        {"abc", up, "100"},   {"1000", up, "1000"},
-        {"10", down, "10"},   {"995", up, "1000"},
+        {"abc", up, "100"},
+        {"1000", up, "1000"},
+        {"10", down, "10"},
+        {"995", up, "1000"},
     };
     for (const auto& c : cases) {
         w->Gy.edGYINT->setText(QString::fromLatin1(c.start));

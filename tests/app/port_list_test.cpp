@@ -39,10 +39,14 @@ TEST(PortText, RatesMapToTheComponentsCodes) {
         const char* text;
         std::optional<TVaBaudrate> code;
     } cases[] = {
-        {"110", kuvar::serial::br110},       {"9600", kuvar::serial::br9600},
-        {"14400", kuvar::serial::br14400},   {"56000", kuvar::serial::br56000},
-        {"115200", kuvar::serial::br115200}, {"256000", kuvar::serial::br256000},
-        {"12345", std::nullopt},             {"0", std::nullopt},
+        {"110", kuvar::serial::br110},
+        {"9600", kuvar::serial::br9600},
+        {"14400", kuvar::serial::br14400},
+        {"56000", kuvar::serial::br56000},
+        {"115200", kuvar::serial::br115200},
+        {"256000", kuvar::serial::br256000},
+        {"12345", std::nullopt},
+        {"0", std::nullopt},
         {"-9600", std::nullopt},
     };
     for (const auto& c : cases) {

@@ -42,18 +42,17 @@ TEST_F(UserSetFile, NewFileHoldsTheDefaultsByteForByte) {
     LoadUserSet(path, record);
     const QByteArray data = ReadAll(path);
     ASSERT_EQ(data.size(), kUserSetSize);
-    const QByteArray first63 = QByteArray::fromHex(
-        "04434F4D310000"
-        "0631313532303000"
-        "0131000000"
-        "0131000000"
-        "0631313532303000"
-        "0131"
-        "0331303000"
-        "0130000000"
-        "043230303000"
-        "052D31303030"
-        "033330300000");
+    const QByteArray first63 = QByteArray::fromHex("04434F4D310000"
+                                                   "0631313532303000"
+                                                   "0131000000"
+                                                   "0131000000"
+                                                   "0631313532303000"
+                                                   "0131"
+                                                   "0331303000"
+                                                   "0130000000"
+                                                   "043230303000"
+                                                   "052D31303030"
+                                                   "033330300000");
     EXPECT_EQ(data.left(63), first63);
     // The manual lines are empty, the GY fields follow at their offsets.
     EXPECT_EQ(data.mid(63, 603), QByteArray(603, '\0'));

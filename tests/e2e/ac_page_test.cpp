@@ -60,8 +60,8 @@ TEST_F(AcPage, StartShowsTheStreamAndStopFreezesIt) {
     QElapsedTimer clock;
     clock.start();
     Click(ac.btACStop);
-    ASSERT_TRUE(WaitFor([&] { return w.Memo1->toPlainText().contains(QStringLiteral("STOP]")); },
-                        3000));
+    ASSERT_TRUE(
+        WaitFor([&] { return w.Memo1->toPlainText().contains(QStringLiteral("STOP]")); }, 3000));
     EXPECT_LT(clock.elapsed(), 1500) << "the stop sequence ends on the module's STOP reply";
     WaitFor([] { return false; }, 100);
     const int points = ac.Chart1->Chart().Series(0).Count();
@@ -75,16 +75,17 @@ TEST_F(AcPage, ScaleWithYesChangesTheModuleAndSavesIt) {
     auto sim = StartSim();
     ac.cbACScale->setEditText(QStringLiteral("8"));
     Click(ac.btACScale);
-    EXPECT_TRUE(fixture.boxes.seen.contains(QStringLiteral("센서 Full Scale를 8로 변경하시겠습니까?")));
+    EXPECT_TRUE(
+        fixture.boxes.seen.contains(QStringLiteral("센서 Full Scale를 8로 변경하시겠습니까?")));
     EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 SCALE 8]")));
     EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 SAVE]")))
         << "SendSave follows the change";
     // The next frames carry the new scale digit.
     const int from = LogLines();
     Click(ac.btACStart);
-    ASSERT_TRUE(WaitFor([&] { return LogSince(from).join(QLatin1Char('\n')).contains(
-                                  QStringLiteral("[1 08 ")); },
-                        3000));
+    ASSERT_TRUE(WaitFor(
+        [&] { return LogSince(from).join(QLatin1Char('\n')).contains(QStringLiteral("[1 08 ")); },
+        3000));
 }
 
 TEST_F(AcPage, NoPutsTheRememberedValueBack) {
@@ -139,7 +140,8 @@ TEST_F(AcPage, BaudrateChangeThenTheProgramsRateKeepsTalking) {
     fixture.ClickButton(w.btClear);
     w.edSend1->setText(QStringLiteral("<1 VER>"));
     Click(w.bt360Send1);
-    EXPECT_TRUE(WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 VER KUVAR-AC")); }, 3000))
+    EXPECT_TRUE(
+        WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 VER KUVAR-AC")); }, 3000))
         << w.Memo1->toPlainText().toStdString();
 }
 

@@ -35,7 +35,8 @@ TEST_F(Link, ManualLineReachesTheModuleAndItsReplyTheLog) {
     fixture.ClickButton(w.bt360Send1);
     EXPECT_EQ(w.StatusText(1), QStringLiteral("<1 VER>52\r"));
     EXPECT_EQ(w.leSendMessage->text(), QStringLiteral("<1 VER>52\r"));
-    EXPECT_TRUE(WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 VER KUVAR-AC")); }, 3000))
+    EXPECT_TRUE(
+        WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 VER KUVAR-AC")); }, 3000))
         << w.Memo1->toPlainText().toStdString();
 
     fixture.ClickButton(w.btClear);
@@ -108,7 +109,8 @@ TEST_F(Link, UnpluggedDeviceIsReportedOnceAndThePortCloses) {
     ASSERT_TRUE(WaitFor([&] { return w.Memo1->blockCount() > 2; }, 3000));
     sim.Kill();
     ASSERT_TRUE(WaitFor([&] { return !w.PortIsOpen; }, 3000));
-    EXPECT_TRUE(w.StatusText(0).startsWith(QStringLiteral("Device disconnected (%1). - ").arg(link)))
+    EXPECT_TRUE(
+        w.StatusText(0).startsWith(QStringLiteral("Device disconnected (%1). - ").arg(link)))
         << w.StatusText(0).toStdString();
     EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     EXPECT_FALSE(w.VaComm1->Active());
