@@ -164,7 +164,10 @@ TEST_P(FaultFlood, StaysBoundedAndKeepsFraming) {
         << "the flood was too small to reach the caps";
     EXPECT_LE(largestBuffer, protocol::ReceiveFramer::kMaxBuffer);
     EXPECT_LE(w.Memo1->blockCount(), kLogLines);
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer keeps freed memory in quarantine, so resident size says nothing there.
     EXPECT_LT(ResidentKb() - before, 64 * 1024) << "kB grown";
+#endif
     EXPECT_TRUE(w.PortIsOpen);
 
     ASSERT_TRUE(line.Write("\r[1 VER KUVAR-AC]00\r"));
