@@ -25,6 +25,7 @@ namespace {
 const QColor kLime(0x00, 0xFF, 0x00);
 const QColor kGreen(0x00, 0x80, 0x00);
 constexpr int kLogLines = 10000;
+constexpr int kReadsPerStep = 8;
 } // namespace
 
 void TfKUVAR::BuildLink() {
@@ -102,7 +103,18 @@ void TfKUVAR::VaComm1Close() {
     PortIsOpen = false;
 }
 
-void TfKUVAR::VaComm1RxChar() { framer_->Feed(VaComm1->ReadText()); }
+void TfKUVAR::VaComm1RxChar() {
+    // Bytes that arrive while a chunk is handled are read in the same step: left in the driver,
+    // the worker would only look at them again on its next poll, 20 ms later. Bounded, so that a
+    // line faster than the window still lets it paint.
+    for (int reads = 0; reads < kReadsPerStep; ++reads) {
+        const std::string chunk = VaComm1->ReadText();
+        if (chunk.empty()) {
+            break;
+        }
+        framer_->Feed(chunk);
+    }
+}
 
 void TfKUVAR::VaComm1Error(int errors) {
     if (!(errors & kuvar::serial::CE_IOE) || !VaComm1->DeviceLost()) {
