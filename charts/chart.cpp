@@ -18,6 +18,9 @@ protected:
 } // namespace
 namespace {
 
+// Four replots in any 66 ms: the screen's 60 refreshes a second.
+constexpr qint64 kRefreshWindowMs = 66;
+
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
 void StyleAxis(QCPAxis* axis, bool drawn) {
@@ -38,6 +41,10 @@ void StyleAxis(QCPAxis* axis, bool drawn) {
 
 TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     setNoAntialiasingOnDrag(true);
+    clock_.start();
+    deferredReplot_.setSingleShot(true);
+    connect(&deferredReplot_, &QTimer::timeout, this, [this] { replot(rpQueuedReplot); });
+    connect(this, &QCustomPlot::afterReplot, this, [this] { NoteReplot(); });
     auto changed = [this] { RequestRepaint(); };
     left_ = std::make_unique<TChartAxis>(
         yAxis, [this](double& lo, double& hi) { return LeftDataRange(lo, hi); }, changed);
@@ -136,7 +143,24 @@ void TChart::SetLegendGradient(const std::vector<QColor>& colours) {
 }
 
 void TChart::RequestRepaint() {
+    // At most kRefreshesPerWindow replots in any kRefreshWindowMs (60 a second): a stream that
+    // reaches the window one frame per event-loop pass would otherwise replot per frame.
+    if (deferredReplot_.isActive())
+        return;
+    if (replotCount_ >= recentReplots_.size()) {
+        const qint64 wait = recentReplots_[0] + kRefreshWindowMs - clock_.elapsed();
+        if (wait > 0) {
+            deferredReplot_.start(static_cast<int>(wait));
+            return;
+        }
+    }
     replot(rpQueuedReplot);
+}
+
+void TChart::NoteReplot() {
+    std::rotate(recentReplots_.begin(), recentReplots_.begin() + 1, recentReplots_.end());
+    recentReplots_.back() = clock_.elapsed();
+    ++replotCount_;
 }
 
 void TChart::RepaintNow() {

@@ -5,8 +5,10 @@
 #include "charts/line_series.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <memory>
 #include <qcustomplot.h>
@@ -54,7 +56,8 @@ public:
     // Paints the legend with a gradient from its top-left corner through the given colours.
     void SetLegendGradient(const std::vector<QColor>& colours);
 
-    // Queues one replot for the next pass of the event loop.
+    // Queues one replot for the next pass of the event loop; while replots come faster than the
+    // screen refreshes, for the next refresh instead.
     void RequestRepaint();
     // Replots at once (pictures, measurements).
     void RepaintNow();
@@ -70,6 +73,7 @@ private:
     bool BottomDataRange(double& lower, double& upper) const;
     bool LeftDataRange(double& lower, double& upper) const;
     void LayoutAxes();
+    void NoteReplot();
     void PaintBackground();
 
     QCPTextElement* title_ = nullptr;
@@ -77,6 +81,12 @@ private:
     std::unique_ptr<TChartAxis> bottom_;
     std::vector<std::unique_ptr<TLineSeries>> series_;
     TChartBackground background_;
+    // When the latest replots ran, oldest first; a replot waits while all of them lie within
+    // one refresh window.
+    std::array<qint64, 4> recentReplots_{};
+    std::size_t replotCount_ = 0;
+    QElapsedTimer clock_;
+    QTimer deferredReplot_;
 };
 
 } // namespace charts
