@@ -6,16 +6,22 @@
 #include "app/main_window.h"
 #include "app/port_list.h"
 #include "app/wire_text.h"
-#include "protocol/frame.h"
-#include "protocol/manual_send.h"
 #include "modules/page_builder.h"
 #include "protocol/deferred_actions.h"
+#include "protocol/frame.h"
+#include "protocol/manual_send.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
 
 using kuvar::serial::TVaComm;
 using kuvar::serial::TVaCustomComm;
@@ -26,6 +32,57 @@ const QColor kLime(0x00, 0xFF, 0x00);
 const QColor kGreen(0x00, 0x80, 0x00);
 constexpr int kLogLines = 10000;
 constexpr int kReadsPerStep = 8;
+
+// Collects the log's lines and appends them together on a later pass of the event loop: at most
+// four appends in any 66 ms, so that a stream lays out and paints the log 60 times a second
+// instead of once per frame. A lone reply still shows on the next pass.
+class TLogBatcher : public QObject {
+public:
+    explicit TLogBatcher(QPlainTextEdit* log) : QObject(log), log_(log) {
+        setObjectName(QStringLiteral("Memo1Batcher"));
+        clock_.start();
+        timer_.setSingleShot(true);
+        connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
+    }
+    void Add(const QString& line) {
+        pending_ << line;
+        if (timer_.isActive()) {
+            return;
+        }
+        const qint64 wait =
+            appends_ >= recent_.size() ? recent_[0] + kRefreshWindowMs - clock_.elapsed() : 0;
+        timer_.start(static_cast<int>(std::max<qint64>(0, wait)));
+    }
+    // Lines received before a clear go with it.
+    void Drop() {
+        pending_.clear();
+        timer_.stop();
+    }
+    void Flush() {
+        timer_.stop();
+        if (pending_.isEmpty()) {
+            return;
+        }
+        log_->appendPlainText(pending_.join(QLatin1Char('\n')));
+        pending_.clear();
+        std::rotate(recent_.begin(), recent_.begin() + 1, recent_.end());
+        recent_.back() = clock_.elapsed();
+        ++appends_;
+    }
+
+private:
+    static constexpr qint64 kRefreshWindowMs = 66;
+    QPlainTextEdit* log_;
+    QStringList pending_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    std::array<qint64, 4> recent_{};
+    std::size_t appends_ = 0;
+};
+
+TLogBatcher* LogBatcher(QPlainTextEdit* log) {
+    return log->findChild<TLogBatcher*>(QStringLiteral("Memo1Batcher"), Qt::FindDirectChildrenOnly);
+}
 } // namespace
 
 void TfKUVAR::BuildLink() {
@@ -44,6 +101,7 @@ void TfKUVAR::BuildLink() {
     framer_ = std::make_unique<protocol::ReceiveFramer>(
         Link, [this](const std::string& text) { dispatcher_->HandleReply(text); });
     Memo1->setMaximumBlockCount(kLogLines);
+    new TLogBatcher(Memo1);
 }
 
 void TfKUVAR::btConnectClick() {
@@ -79,6 +137,8 @@ void TfKUVAR::OpenComPort() {
 void TfKUVAR::CloseComPort() {
     ::Delay(10);
     VaComm1->Close();
+    // What was received before the close is in the log when Close returns.
+    LogBatcher(Memo1)->Flush();
 }
 
 void TfKUVAR::LoadPortPicture(const char* file) {
@@ -123,15 +183,23 @@ void TfKUVAR::VaComm1Error(int errors) {
     // The device went away (cable unplugged): say so once and close as btConnect would.
     const QString port = QString::fromStdString(VaComm1->PortName());
     ShowAppException(
-        this, std::runtime_error(QStringLiteral("Device disconnected (%1).").arg(port).toStdString()));
+        this,
+        std::runtime_error(QStringLiteral("Device disconnected (%1).").arg(port).toStdString()));
     CloseComPort();
 }
 
-void TfKUVAR::bt360SendClick(Control line) { protocol::ManualSend(Link, *this, line); }
+void TfKUVAR::bt360SendClick(Control line) {
+    protocol::ManualSend(Link, *this, line);
+}
 
-void TfKUVAR::btClearClick() { Memo1->clear(); }
+void TfKUVAR::btClearClick() {
+    LogBatcher(Memo1)->Drop();
+    Memo1->clear();
+}
 
-void TfKUVAR::Timer1Timer() { protocol::Timer1Timer(Link, *this); }
+void TfKUVAR::Timer1Timer() {
+    protocol::Timer1Timer(Link, *this);
+}
 
 void TfKUVAR::WriteFrame(const std::string& frame) {
     VaComm1->WriteText(frame);
@@ -140,9 +208,13 @@ void TfKUVAR::WriteFrame(const std::string& frame) {
     leSendMessage->setText(shown);
 }
 
-void TfKUVAR::Delay(int ms) { ::Delay(ms); }
+void TfKUVAR::Delay(int ms) {
+    ::Delay(ms);
+}
 
-void TfKUVAR::SetStatus0(const std::string& text) { SetStatusText(0, FromMixed(text)); }
+void TfKUVAR::SetStatus0(const std::string& text) {
+    SetStatusText(0, FromMixed(text));
+}
 
 bool TfKUVAR::Ask(const std::string& question) {
     QMessageBox box(QMessageBox::Question, windowTitle(), FromMixed(question),
@@ -159,30 +231,52 @@ void TfKUVAR::ShowMessage(const std::string& text) {
     box.exec();
 }
 
-void TfKUVAR::StartTimer1() { Timer1->start(); }
+void TfKUVAR::StartTimer1() {
+    Timer1->start();
+}
 
-void TfKUVAR::StopTimer1() { Timer1->stop(); }
+void TfKUVAR::StopTimer1() {
+    Timer1->stop();
+}
 
 QWidget* TfKUVAR::ControlWidget(Control control) const {
     switch (control) {
-    case Control::eID: return Ac.eID;
-    case Control::edACINT: return Ac.edACINT;
-    case Control::cbACScale: return Ac.cbACScale;
-    case Control::cbACMode: return Ac.cbACMode;
-    case Control::edACVersion: return Ac.edACVersion;
-    case Control::edGYID: return Gy.edGYID;
-    case Control::edGYINT: return Gy.edGYINT;
-    case Control::cbGYScale: return Gy.cbGYScale;
-    case Control::cbGYMode: return Gy.cbGYMode;
-    case Control::edGYVersion: return Gy.edGYVersion;
-    case Control::lbGYRoll: return Gy.lbGYRoll;
-    case Control::lbGYPitch: return Gy.lbGYPitch;
-    case Control::lbGYYaw: return Gy.lbGYYaw;
-    case Control::rbGYDegrees: return Gy.rbGYDegrees;
-    case Control::rbGYDegSpeed: return Gy.rbGYDegSpeed;
-    case Control::edSend1: return edSend1;
-    case Control::edSend2: return edSend2;
-    case Control::edSend3: return edSend3;
+    case Control::eID:
+        return Ac.eID;
+    case Control::edACINT:
+        return Ac.edACINT;
+    case Control::cbACScale:
+        return Ac.cbACScale;
+    case Control::cbACMode:
+        return Ac.cbACMode;
+    case Control::edACVersion:
+        return Ac.edACVersion;
+    case Control::edGYID:
+        return Gy.edGYID;
+    case Control::edGYINT:
+        return Gy.edGYINT;
+    case Control::cbGYScale:
+        return Gy.cbGYScale;
+    case Control::cbGYMode:
+        return Gy.cbGYMode;
+    case Control::edGYVersion:
+        return Gy.edGYVersion;
+    case Control::lbGYRoll:
+        return Gy.lbGYRoll;
+    case Control::lbGYPitch:
+        return Gy.lbGYPitch;
+    case Control::lbGYYaw:
+        return Gy.lbGYYaw;
+    case Control::rbGYDegrees:
+        return Gy.rbGYDegrees;
+    case Control::rbGYDegSpeed:
+        return Gy.rbGYDegSpeed;
+    case Control::edSend1:
+        return edSend1;
+    case Control::edSend2:
+        return edSend2;
+    case Control::edSend3:
+        return edSend3;
     }
     throw std::logic_error("Unknown control");
 }
@@ -223,4 +317,6 @@ void TfKUVAR::SetChecked(Control control, bool checked) {
     }
 }
 
-void TfKUVAR::AppendLog(const std::string& line) { Memo1->appendPlainText(FromWire(line)); }
+void TfKUVAR::AppendLog(const std::string& line) {
+    LogBatcher(Memo1)->Add(FromWire(line));
+}
