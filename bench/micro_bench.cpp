@@ -50,8 +50,12 @@ void FillChart(charts::TStripChart& strip, long points) {
     QCoreApplication::processEvents();
 }
 
-void ShowPage(QWidget* sheet) {
-    window->PageControl1->setCurrentWidget(sheet);
+// The window's pages: 2 is KUVAR-AC, 3 KUVAR-GY.
+constexpr int kAcPage = 2;
+constexpr int kGyPage = 3;
+
+void ShowPage(int page) {
+    window->PageControl1->setCurrentIndex(page);
     QCoreApplication::processEvents();
 }
 
@@ -94,8 +98,8 @@ BENCHMARK(BM_ReceiveFraming);
 // indicator for angles), with `range(0)` points already in each series. The repaints it asks for
 // are queued; BM_*FrameWithPaints below counts them too.
 void RunFrames(benchmark::State& state, std::int32_t rxMode, const char* mode,
-               charts::TStripChart& strip, QWidget* sheet, int framesPerPass) {
-    ShowPage(sheet);
+               charts::TStripChart& strip, int page, int framesPerPass) {
+    ShowPage(page);
     FillChart(strip, state.range(0));
     window->Link.RxMode = rxMode;
     window->Link.StreamPaused = false;
@@ -115,30 +119,30 @@ void RunFrames(benchmark::State& state, std::int32_t rxMode, const char* mode,
 }
 
 void BM_AcFrame(benchmark::State& state) {
-    RunFrames(state, protocol::RxModes::AcStream, "02", *window->Ac.Chart1, window->TabSheet1, 0);
+    RunFrames(state, protocol::RxModes::AcStream, "02", *window->Ac.Chart1, kAcPage, 0);
 }
 BENCHMARK(BM_AcFrame)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosecond);
 
 void BM_GyFrame(benchmark::State& state) {
-    RunFrames(state, protocol::RxModes::GyStream, "01", *window->Gy.Chart2, window->TabSheet2, 0);
+    RunFrames(state, protocol::RxModes::GyStream, "01", *window->Gy.Chart2, kGyPage, 0);
 }
 BENCHMARK(BM_GyFrame)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosecond);
 
 // As above with one pass of the event loop every 17 frames: 850 frames/s at 50 paints/s.
 void BM_AcFrameWithPaints(benchmark::State& state) {
-    RunFrames(state, protocol::RxModes::AcStream, "02", *window->Ac.Chart1, window->TabSheet1, 17);
+    RunFrames(state, protocol::RxModes::AcStream, "02", *window->Ac.Chart1, kAcPage, 17);
 }
 BENCHMARK(BM_AcFrameWithPaints)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosecond);
 
 void BM_GyFrameWithPaints(benchmark::State& state) {
-    RunFrames(state, protocol::RxModes::GyStream, "01", *window->Gy.Chart2, window->TabSheet2, 17);
+    RunFrames(state, protocol::RxModes::GyStream, "01", *window->Gy.Chart2, kGyPage, 17);
 }
 BENCHMARK(BM_GyFrameWithPaints)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosecond);
 
 // One frame's three points and the window move, with `range(0)` points per series before.
 void BM_ChartAppend(benchmark::State& state) {
     auto& strip = *window->Ac.Chart1;
-    ShowPage(window->TabSheet1);
+    ShowPage(kAcPage);
     FillChart(strip, state.range(0));
     double v = 0;
     for (auto _ : state) {
@@ -153,7 +157,7 @@ BENCHMARK(BM_ChartAppend)->Arg(1000)->Arg(3'000'000);
 // One replot of a 1,000-point window over 3 x `range(0)` points.
 void BM_ChartRepaint(benchmark::State& state) {
     auto& strip = *window->Ac.Chart1;
-    ShowPage(window->TabSheet1);
+    ShowPage(kAcPage);
     FillChart(strip, state.range(0));
     for (auto _ : state) {
         strip.Chart().RepaintNow();
@@ -164,7 +168,7 @@ BENCHMARK(BM_ChartRepaint)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosec
 
 // The three setters of one angle frame, then the paint they asked for.
 void BM_IndicatorRepaint(benchmark::State& state) {
-    ShowPage(window->TabSheet2);
+    ShowPage(kGyPage);
     TAbVCInd& indicator = *window->Gy.abGYCircle;
     float a = 0;
     for (auto _ : state) {
