@@ -380,7 +380,10 @@ int TVaCustomComm::WriteDirect(const char* data, int count) {
 
 // ---- steps run on the UI thread for the workers
 
-void TVaCustomComm::RunEventStep(const TVaCommSession&, std::uint32_t bits) {
+void TVaCustomComm::RunEventStep(const TVaCommSession& session, std::uint32_t bits) {
+    // A step queued before Close (or before a new Open) belongs to a port that is gone.
+    if (session_.get() != &session)
+        return;
     if (bits & EV_RXCHAR) {
         Guarded([&] { HandleRxChar(); });
         bits &= ~EV_RXCHAR;
