@@ -5,6 +5,7 @@
 # program shows its window on a real X server. Runs as root (CI) or through sudo.
 #
 #   KUVAR_PKG_BUILD_DIR  build folder (default build-pkg)
+#   KUVAR_PKG_REUSE      1: package that folder's existing build as configured
 #   KUVAR_PKG_X11=0      skip the X server check
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,10 +52,17 @@ trap 'exit 130' INT TERM
 bash scripts/install-deps.sh
 command -v dpkg-deb >/dev/null || fail "dpkg-deb is missing (package dpkg)"
 
-say "configuring $BUILD_DIR (Release, no tests)"
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKUVAR_TEST_LAYERS= \
-    -DKUVAR_WITH_QT=ON -DCMAKE_INSTALL_PREFIX=/usr >"$scratch/configure.log" 2>&1 ||
-    { cat "$scratch/configure.log" >&2; fail "cmake configure"; }
+if [ "${KUVAR_PKG_REUSE:-0}" = 1 ] && [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    # CI packages what the test build made (stripped by CPack) instead of building it twice.
+    say "packaging the build in $BUILD_DIR as it is configured"
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_INSTALL_PREFIX=/usr >"$scratch/configure.log" 2>&1 ||
+        { cat "$scratch/configure.log" >&2; fail "cmake configure"; }
+else
+    say "configuring $BUILD_DIR (Release, no tests)"
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKUVAR_TEST_LAYERS= \
+        -DKUVAR_WITH_QT=ON -DCMAKE_INSTALL_PREFIX=/usr >"$scratch/configure.log" 2>&1 ||
+        { cat "$scratch/configure.log" >&2; fail "cmake configure"; }
+fi
 say "building"
 cmake --build "$BUILD_DIR" -j2 >"$scratch/build.log" 2>&1 ||
     { tail -n 40 "$scratch/build.log" >&2; fail "build"; }
