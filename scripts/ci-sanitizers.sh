@@ -19,7 +19,10 @@ run_build() { # folder, cmake options...
     local dir=$1
     shift
     local start=$SECONDS
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    # -O1 with line tables only: the stack traces keep their lines and the build is far quicker.
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+        "$@" >/dev/null
     cmake --build "$dir" -j"$JOBS"
     echo "== $dir built in $((SECONDS - start)) s"
 }
