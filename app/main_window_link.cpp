@@ -5,7 +5,7 @@
 #include "app/delay.h"
 #include "app/main_window.h"
 #include "app/port_list.h"
-#include "app/wire_text.h"
+#include "modules/wire_text.h"
 #include "modules/page_builder.h"
 #include "protocol/deferred_actions.h"
 #include "protocol/frame.h"

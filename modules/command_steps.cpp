@@ -1,45 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/command_steps.h"
 
+#include "modules/wire_text.h"
+
 #include <QComboBox>
 #include <QLineEdit>
-#include <QStringEncoder>
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
 
 namespace modules {
 
-namespace {
-
-// The line carries code page 949, as the window's own texts do; ASCII, the usual case, is copied.
-std::string WireText(const QString& text) {
-    const bool ascii =
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (ascii)
-        return text.toLatin1().toStdString();
-    QStringEncoder encoder("CP949");
-    if (!encoder.isValid())
-        return text.toStdString();
-    return QByteArray(encoder.encode(text)).toStdString();
-}
-
-} // namespace
-
 std::string TextOf(const QLineEdit* edit) {
-    return WireText(edit->text());
+    return ToWire(edit->text());
 }
 
 std::string TextOf(const QComboBox* combo) {
-    return WireText(combo->currentText());
+    return ToWire(combo->currentText());
 }
 
 void SetTextOf(QLineEdit* edit, const std::string& text) {
-    edit->setText(QString::fromStdString(text));
+    edit->setText(FromWire(text));
 }
 
 void SetTextOf(QComboBox* combo, const std::string& text) {
-    combo->setEditText(QString::fromStdString(text));
+    combo->setEditText(FromWire(text));
 }
 
 std::optional<int> SpeedNumber(std::string_view rate) {

@@ -14,11 +14,11 @@ std::string FormatCommMessage(std::string_view pattern, const std::vector<TVaFor
             out += c;
             continue;
         }
-        const char spec = pattern[i + 1];
-        if (spec == '%') {
+        const char conversion = pattern[i + 1];
+        if (conversion == '%') {
             out += '%';
             ++i;
-        } else if ((spec == 'd' || spec == 's') && next < args.size()) {
+        } else if ((conversion == 'd' || conversion == 's') && next < args.size()) {
             const TVaFormatArg& arg = args[next++];
             if (const auto* n = std::get_if<long long>(&arg))
                 out += std::to_string(*n);
@@ -38,13 +38,13 @@ std::string FormatPortName(std::string_view pattern, long long portNum) {
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
         if (c == '%' && i + 1 < pattern.size()) {
-            const char spec = pattern[i + 1];
-            if (spec == '%') {
+            const char conversion = pattern[i + 1];
+            if (conversion == '%') {
                 out += '%';
                 ++i;
                 continue;
             }
-            if (!used && (spec == 'd' || spec == 'i' || spec == 'u')) {
+            if (!used && (conversion == 'd' || conversion == 'i' || conversion == 'u')) {
                 out += std::to_string(portNum);
                 used = true;
                 ++i;

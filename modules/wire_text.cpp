@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/wire_text.h"
+#include "modules/wire_text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
