@@ -12,6 +12,7 @@
 //       saves the settings file again and again; prints "saving" after the first save.
 #include "app/app_exception.h"
 #include "app/main_window.h"
+#include "protocol/deferred_actions.h"
 #include "app/user_settings.h"
 #include "protocol/transactions.h"
 
@@ -90,6 +91,14 @@ int Soak(int argc, char** argv) {
     if (!OpenPort(w, argv[2], argv[3])) {
         return 1;
     }
+    // Start as the page's Start button does, so that frames reach the displays and the chart.
+    Guarded([&] {
+        if (QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy")) {
+            protocol::btGYSTARTClick(w.Link, w);
+        } else {
+            protocol::btACStartClick(w.Link, w);
+        }
+    });
     const long long openedAt = MonotonicNs();
     std::printf("opened %lld\n", openedAt);
     std::printf("elapsed_s vmrss_kb cpu_s replies log_lines\n");
