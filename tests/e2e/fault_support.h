@@ -10,6 +10,8 @@
 int OpenFileCount();
 int ThreadCount();
 long ResidentKb();
+// CPU seconds, user and system, that the process has used.
+double CpuSeconds();
 
 // A child program with its standard output on a pipe that the test reads line by line.
 class TChildProcess {

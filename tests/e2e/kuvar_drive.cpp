@@ -15,6 +15,7 @@
 #include "protocol/deferred_actions.h"
 #include "app/user_settings.h"
 #include "protocol/transactions.h"
+#include "tests/e2e/fault_support.h"
 
 #include <QTemporaryDir>
 #include <QTimer>
@@ -27,35 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-long long MonotonicNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
-}
-
-long VmRssKb() {
-    FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f) {
-        return -1;
-    }
-    char line[256];
-    long kb = -1;
-    while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0) {
-            kb = std::strtol(line + 6, nullptr, 10);
-        }
-    }
-    std::fclose(f);
-    return kb;
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // The window, counting every reply the dispatcher logs.
 class TCountingWindow : public TfKUVAR {
@@ -105,7 +77,7 @@ int Soak(int argc, char** argv) {
     std::fflush(stdout);
     const double cpuAtOpen = CpuSeconds();
     auto report = [&] {
-        std::printf("%.1f %ld %.2f %lld %d\n", (MonotonicNs() - openedAt) / 1e9, VmRssKb(),
+        std::printf("%.1f %ld %.2f %lld %d\n", (MonotonicNs() - openedAt) / 1e9, ResidentKb(),
                     CpuSeconds() - cpuAtOpen, w.Replies, w.Memo1->blockCount());
         std::fflush(stdout);
     };
