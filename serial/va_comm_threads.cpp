@@ -27,6 +27,11 @@ constexpr int kHeldBytesPollMs = 20;
 constexpr std::uint32_t kFullDriverQueue = 4095;
 // Modem lines and the driver's transmit queue have no wake-up of their own here.
 constexpr int kLinePollMs = 50;
+// Bytes that come sooner than this after the last receive step wait for the rest of it, so a
+// stream hands the UI thread one step per few frames instead of one per frame: each step costs
+// the UI thread a wake-up and an event-loop pass, whatever it carries. Bytes after a quiet
+// spell go at once.
+constexpr auto kMinRxStepSpacing = std::chrono::milliseconds(4);
 // Pause before writing again after a write failure that may pass.
 constexpr int kWriteRetryPauseMs = 100;
 
@@ -46,6 +51,7 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
     port.GetLineState(before);
     bool holding = false; // the handler left bytes unread
     std::uint32_t held = 0;
+    auto lastRxStep = std::chrono::steady_clock::time_point{};
 
     while (!s->stop.load()) {
         int timeout = -1;
@@ -67,6 +73,18 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
             break;
         }
         bool readable = w.readable;
+        if (readable) {
+            const auto due = lastRxStep + kMinRxStepSpacing;
+            const auto now = std::chrono::steady_clock::now();
+            if (now < due) {
+                const auto rest =
+                    std::chrono::ceil<std::chrono::milliseconds>(due - now).count();
+                // Only the port closing ends the pause early; a hang-up shows at the next wait.
+                if (port.Wait(false, false, static_cast<int>(rest)).status ==
+                    TVaWaitStatus::Stopped)
+                    break;
+            }
+        }
         std::uint32_t in = 0, out = 0;
         if (holding || (mask & EV_TXEMPTY)) {
             if (port.QueueCounts(in, out) != 0) {
@@ -108,6 +126,8 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
         });
         if (s->stop.load())
             break;
+        if (bits & EV_RXCHAR)
+            lastRxStep = std::chrono::steady_clock::now();
         // A handler that read leaves behind only bytes that came during its step: they are new.
         // Only a handler that read nothing holds its bytes until more arrive.
         holding = left > 0 && s->bytesRead.load() == readBefore;

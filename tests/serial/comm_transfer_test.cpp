@@ -3,7 +3,10 @@
 // pseudo-terminal cannot make them.
 #include "pty_fixture.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <thread>
+#include <vector>
 
 namespace kuvar::serial::test {
 namespace {
@@ -99,6 +102,37 @@ TEST_F(CommTest, FullQueueLeftUnreadIsRaisedAgain) {
     pty.Send(sent);
     EXPECT_TRUE(PumpUntil([&] { return got.size() == sent.size(); }, 3000ms))
         << got.size() << " bytes after " << calls << " events";
+}
+
+// A stream whose bytes come closer together than a receive step's spacing is handed over a few
+// bytes per step instead of one step per byte, and every byte arrives once, in order.
+TEST_F(CommTest, AFastStreamComesInSpacedStepsWithNothingLost) {
+    std::string got;
+    std::vector<std::chrono::steady_clock::time_point> steps;
+    comm->OnRxChar = [&](TVaCustomComm*, int) {
+        steps.push_back(std::chrono::steady_clock::now());
+        got += comm->ReadText();
+    };
+    comm->Open();
+    std::string sent;
+    for (int i = 0; i < 300; ++i)
+        sent += static_cast<char>('!' + i % 90);
+    std::thread writer([&] {
+        for (char c : sent) {
+            pty.Send(std::string(1, c));
+            std::this_thread::sleep_for(500us);
+        }
+    });
+    const bool complete = PumpUntil([&] { return got.size() == sent.size(); }, 5000ms);
+    writer.join();
+    ASSERT_TRUE(complete) << got.size() << " of " << sent.size() << " bytes";
+    EXPECT_EQ(got, sent);
+    ASSERT_GE(steps.size(), 2u);
+    EXPECT_LT(steps.size(), sent.size() / 2) << "about one step per byte";
+    auto closest = std::chrono::steady_clock::duration::max();
+    for (std::size_t i = 1; i < steps.size(); ++i)
+        closest = std::min(closest, steps[i] - steps[i - 1]);
+    EXPECT_GE(closest, 4ms);
 }
 
 TEST_F(CommTest, RxCharComesBeforeTheErrorOfTheSameEvent) {
