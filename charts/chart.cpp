@@ -18,8 +18,9 @@ protected:
 } // namespace
 namespace {
 
-// Four replots in any 66 ms: the screen's 60 refreshes a second.
-constexpr qint64 kRefreshWindowMs = 66;
+// Replots are at least this far apart, however fast the changes come. Evenly spaced replots
+// scroll a streaming chart smoothly; the paint work per second stays fixed.
+constexpr qint64 kReplotSpacingMs = 33;
 
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
@@ -43,6 +44,7 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     setNoAntialiasingOnDrag(true);
     clock_.start();
     deferredReplot_.setSingleShot(true);
+    deferredReplot_.setTimerType(Qt::PreciseTimer);
     connect(&deferredReplot_, &QTimer::timeout, this, [this] { replot(rpQueuedReplot); });
     connect(this, &QCustomPlot::afterReplot, this, [this] { NoteReplot(); });
     auto changed = [this] { RequestRepaint(); };
@@ -80,6 +82,11 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     plotLayout()->setRowStretchFactor(2, 0.001);
     legend->setMargins(QMargins(6, 2, 6, 2));
 
+    // Nothing is drawn on the overlay layer, so it shares the one paint buffer: every replot
+    // then clears and every paint blends one full-size buffer instead of two.
+    if (QCPLayer* overlay = layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
+    setBackgroundScaled(false);
     PaintBackground();
     connect(this, &QCustomPlot::beforeReplot, this, &TChart::LayoutAxes);
 }
@@ -143,12 +150,12 @@ void TChart::SetLegendGradient(const std::vector<QColor>& colours) {
 }
 
 void TChart::RequestRepaint() {
-    // At most kRefreshesPerWindow replots in any kRefreshWindowMs (60 a second): a stream that
-    // reaches the window one frame per event-loop pass would otherwise replot per frame.
+    // A stream reaches the window several frames per event-loop pass, hundreds of passes a
+    // second: replotting at each would spend the window's time on pictures nobody can see.
     if (deferredReplot_.isActive())
         return;
-    if (replotCount_ >= recentReplots_.size()) {
-        const qint64 wait = recentReplots_[0] + kRefreshWindowMs - clock_.elapsed();
+    if (lastReplot_ >= 0) {
+        const qint64 wait = lastReplot_ + kReplotSpacingMs - clock_.elapsed();
         if (wait > 0) {
             deferredReplot_.start(static_cast<int>(wait));
             return;
@@ -158,9 +165,7 @@ void TChart::RequestRepaint() {
 }
 
 void TChart::NoteReplot() {
-    std::rotate(recentReplots_.begin(), recentReplots_.begin() + 1, recentReplots_.end());
-    recentReplots_.back() = clock_.elapsed();
-    ++replotCount_;
+    lastReplot_ = clock_.elapsed();
 }
 
 void TChart::RepaintNow() {
@@ -220,11 +225,19 @@ void TChart::LayoutAxes() {
 
 void TChart::PaintBackground() {
     // Vertical gradient from the bottom edge up; balance places the middle colour.
+    // The gradient is drawn once per size into an opaque picture: each paint then copies it
+    // instead of working out the gradient for every pixel.
     QLinearGradient gradient(0, height(), 0, 0);
     gradient.setColorAt(0, background_.bottom);
     gradient.setColorAt(std::clamp(background_.balance, 1, 99) / 100.0, background_.middle);
     gradient.setColorAt(1, background_.top);
-    setBackground(QBrush(gradient));
+    QPixmap picture(std::max(1, width()), std::max(1, height()));
+    picture.fill(background_.bottom);
+    QPainter painter(&picture);
+    painter.fillRect(picture.rect(), gradient);
+    painter.end();
+    setBackground(QBrush(Qt::NoBrush));
+    setBackground(picture);
 }
 
 } // namespace charts

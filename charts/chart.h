@@ -56,8 +56,8 @@ public:
     // Paints the legend with a gradient from its top-left corner through the given colours.
     void SetLegendGradient(const std::vector<QColor>& colours);
 
-    // Queues one replot for the next pass of the event loop; while replots come faster than the
-    // screen refreshes, for the next refresh instead.
+    // Queues one replot for the next pass of the event loop, or, when the last replot ran less
+    // than a refresh interval ago, for the end of that interval.
     void RequestRepaint();
     // Replots at once (pictures, measurements).
     void RepaintNow();
@@ -81,10 +81,8 @@ private:
     std::unique_ptr<TChartAxis> bottom_;
     std::vector<std::unique_ptr<TLineSeries>> series_;
     TChartBackground background_;
-    // When the latest replots ran, oldest first; a replot waits while all of them lie within
-    // one refresh window.
-    std::array<qint64, 4> recentReplots_{};
-    std::size_t replotCount_ = 0;
+    // When the last replot ran, on clock_; below 0 before the first.
+    qint64 lastReplot_ = -1;
     QElapsedTimer clock_;
     QTimer deferredReplot_;
 };

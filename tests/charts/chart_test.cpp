@@ -3,7 +3,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using charts::EChartAxisError;
 using charts::TChart;
@@ -121,6 +124,7 @@ TEST_F(ChartTest, AutomaticLeftAxisFollowsOnlyTheVisibleWindow) {
 
 TEST_F(ChartTest, ManyChangesBetweenTwoPaintsGiveOneReplot) {
     PumpReplots();
+    QTest::qWait(100); // past the spacing of replots
     for (int i = 0; i < 500; ++i) {
         for (int s = 0; s < 3; ++s)
             chart.Series(s).Add(i);
@@ -129,6 +133,31 @@ TEST_F(ChartTest, ManyChangesBetweenTwoPaintsGiveOneReplot) {
     chart.SetTitleColor(Qt::white);
     EXPECT_EQ(PumpReplots(), 1);
     EXPECT_EQ(PumpReplots(), 0);
+}
+
+// Points that stream in faster than the screen refreshes are replotted a batch at a time, at
+// evenly spaced replots, and the last point is drawn once the stream stops.
+TEST_F(ChartTest, AStreamReplotsEvenlySpacedAndShowsItsLastPoint) {
+    PumpReplots();
+    std::vector<qint64> replots;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(&chart, &QCustomPlot::afterReplot, [&] { replots.push_back(clock.elapsed()); });
+    int points = 0;
+    while (clock.elapsed() < 400) {
+        for (int s = 0; s < 3; ++s)
+            chart.Series(s).Add(points);
+        ++points;
+        QCoreApplication::processEvents();
+        QTest::qSleep(1);
+    }
+    const std::size_t whileStreaming = replots.size();
+    QTest::qWait(100);
+    ASSERT_GE(whileStreaming, 2u);
+    EXPECT_LT(whileStreaming, static_cast<std::size_t>(points) / 4);
+    for (std::size_t i = 1; i < whileStreaming; ++i)
+        EXPECT_GE(replots[i] - replots[i - 1], 30) << "replot " << i;
+    EXPECT_EQ(chart.xAxis->range().upper, points - 1);
 }
 
 TEST_F(ChartTest, EmptyAxisIsDrawnWithAWidth) {
