@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
+#include "app/paint_pacer.h"
 
 #include "app/app_exception.h"
 #include "app/port_list.h"
@@ -59,6 +60,7 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), pat
 
     BuildLink();
     ConnectHandlers();
+    PaintPacer = new TPaintPacer(this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

@@ -36,6 +36,8 @@ struct TAppPaths {
     QString pictureDir;   // on.bmp, off.bmp
 };
 
+class TPaintPacer;
+
 // The one window of the program: it owns every control, the shared values of the link and every
 // handler; the module pages' logic lives in modules/.
 class TfKUVAR : public QWidget, public protocol::ITransactionHost, public protocol::IReplyTarget {
@@ -133,6 +135,8 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
     std::unique_ptr<kuvar::serial::TVaComm> VaComm1;
+    // Keeps the window's paints to one per screen refresh; owned by the window.
+    TPaintPacer* PaintPacer = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
