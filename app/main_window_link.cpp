@@ -18,10 +18,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 
 using kuvar::serial::TVaComm;
 using kuvar::serial::TVaCustomComm;
@@ -33,9 +35,10 @@ const QColor kGreen(0x00, 0x80, 0x00);
 constexpr int kLogLines = 10000;
 constexpr int kReadsPerStep = 8;
 
-// Collects the log's lines and appends them together on a later pass of the event loop: at most
-// four appends in any 66 ms, so that a stream lays out and paints the log 60 times a second
-// instead of once per frame. A lone reply still shows on the next pass.
+// Collects the log's lines and appends them together on a later pass of the event loop, at
+// least kSpacingMs after the last append: a stream of hundreds of replies a second then lays out
+// and paints the log 20 times a second instead of once per frame. A lone reply after a quiet
+// spell still shows on the next pass.
 class TLogBatcher : public QObject {
 public:
     explicit TLogBatcher(QPlainTextEdit* log) : QObject(log), log_(log) {
@@ -49,8 +52,7 @@ public:
         if (timer_.isActive()) {
             return;
         }
-        const qint64 wait =
-            appends_ >= recent_.size() ? recent_[0] + kRefreshWindowMs - clock_.elapsed() : 0;
+        const qint64 wait = lastAppend_ < 0 ? 0 : lastAppend_ + kSpacingMs - clock_.elapsed();
         timer_.start(static_cast<int>(std::max<qint64>(0, wait)));
     }
     // Lines received before a clear go with it.
@@ -63,21 +65,35 @@ public:
         if (pending_.isEmpty()) {
             return;
         }
+        TrimFor(pending_.size());
         log_->appendPlainText(pending_.join(QLatin1Char('\n')));
         pending_.clear();
-        std::rotate(recent_.begin(), recent_.begin() + 1, recent_.end());
-        recent_.back() = clock_.elapsed();
-        ++appends_;
+        lastAppend_ = clock_.elapsed();
     }
 
 private:
-    static constexpr qint64 kRefreshWindowMs = 66;
+    // Removes the oldest lines that `incoming` new ones would push past the log's bound. The
+    // document would trim them itself, but it walks the removed lines one by one and lays each
+    // out first: with a full log, that was four fifths of every append.
+    void TrimFor(qsizetype incoming) {
+        QTextDocument* doc = log_->document();
+        const qsizetype bound = doc->maximumBlockCount();
+        const qsizetype excess = doc->blockCount() + incoming - bound;
+        if (bound <= 0 || excess <= 0 || excess >= doc->blockCount()) {
+            return; // within bound, or everything goes: the document sees to it
+        }
+        QTextCursor cut(doc);
+        cut.setPosition(doc->findBlockByNumber(static_cast<int>(excess)).position(),
+                        QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+    }
+
+    static constexpr qint64 kSpacingMs = 50;
     QPlainTextEdit* log_;
     QStringList pending_;
     QTimer timer_;
     QElapsedTimer clock_;
-    std::array<qint64, 4> recent_{};
-    std::size_t appends_ = 0;
+    qint64 lastAppend_ = -1;
 };
 
 TLogBatcher* LogBatcher(QPlainTextEdit* log) {

@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -202,5 +204,37 @@ TEST_F(Window, IntervalArrowsStepByTenWithinTheirRange) {
         w->Gy.edGYINT->setText(QString::fromLatin1(c.start));
         QTest::mouseClick(c.arrow, Qt::LeftButton);
         EXPECT_EQ(w->Gy.edGYINT->text(), QString::fromLatin1(c.after)) << c.start;
+    }
+}
+
+// However the lines come, in batches that fill the log part by part or in one batch larger than
+// all of it, the log ends with the newest 10,000 lines in the order they came.
+TEST_F(Window, TheLogKeepsTheNewestTenThousandLinesInOrder) {
+    const struct {
+        int first, batches, each;
+    } cases[] = {
+        {0, 5, 2500},  // a full log loses its oldest lines at each batch
+        {0, 2, 9999},  // the second batch removes all but one of the old lines
+        {0, 1, 12500}, // an empty log and more lines than it holds
+        {3000, 1, 12000}, // 3,000 lines, then more new ones than the log holds
+    };
+    for (const auto& c : cases) {
+        auto w = Open();
+        int next = 0;
+        auto add = [&](int count) {
+            for (int i = 0; i < count; ++i)
+                w->AppendLog("line " + std::to_string(next++));
+            QTest::qWait(80); // past the log's append spacing
+        };
+        if (c.first > 0)
+            add(c.first);
+        for (int b = 0; b < c.batches; ++b)
+            add(c.each);
+        ASSERT_EQ(w->Memo1->blockCount(), 10000) << c.batches << " x " << c.each;
+        const QTextDocument* doc = w->Memo1->document();
+        EXPECT_EQ(doc->firstBlock().text().toStdString(), "line " + std::to_string(next - 10000));
+        EXPECT_EQ(doc->lastBlock().text().toStdString(), "line " + std::to_string(next - 1));
+        EXPECT_EQ(doc->findBlockByNumber(5000).text().toStdString(),
+                  "line " + std::to_string(next - 5000));
     }
 }
