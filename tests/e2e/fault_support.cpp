@@ -40,7 +40,31 @@ int OpenFileCount() {
 }
 
 int ThreadCount() {
-    return CountEntries("/proc/self/task");
+    // Qt's painting starts workers of its thread pool on demand and ends them only after 30 s
+    // idle: they come and go with what is drawn, not with the port.
+    DIR* dir = ::opendir("/proc/self/task");
+    if (!dir) {
+        return -1;
+    }
+    int count = 0;
+    while (dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.') {
+            continue;
+        }
+        char path[64], name[32] = {};
+        std::snprintf(path, sizeof path, "/proc/self/task/%s/comm", entry->d_name);
+        if (FILE* f = std::fopen(path, "r")) {
+            if (!std::fgets(name, sizeof name, f)) {
+                name[0] = 0;
+            }
+            std::fclose(f);
+        }
+        if (std::strncmp(name, "Thread (pooled)", 15) != 0) {
+            ++count;
+        }
+    }
+    ::closedir(dir);
+    return count;
 }
 
 long ResidentKb() {

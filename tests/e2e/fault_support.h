@@ -8,6 +8,7 @@
 
 // What the process holds, from /proc/self: leaks show as counts that do not come back.
 int OpenFileCount();
+// Threads, not counting the workers of Qt's thread pool.
 int ThreadCount();
 long ResidentKb();
 // CPU seconds, user and system, that the process has used.
