@@ -57,7 +57,7 @@ public:
     void TabSheet3Show();
     void TabSheet4Show();
 
-    // The port (Part of the top panel).
+    // The port, on the top panel.
     void btConnectClick();
     void OpenComPort();
     void CloseComPort();
