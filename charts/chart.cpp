@@ -88,7 +88,11 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
         overlay->setMode(QCPLayer::lmLogical);
     setBackgroundScaled(false);
     PaintBackground();
-    connect(this, &QCustomPlot::beforeReplot, this, &TChart::LayoutAxes);
+    connect(this, &QCustomPlot::beforeReplot, this, [this] {
+        // From here on a change needs a replot of its own.
+        replotQueued_ = false;
+        LayoutAxes();
+    });
 }
 
 TChart::~TChart() = default;
@@ -152,7 +156,7 @@ void TChart::SetLegendGradient(const std::vector<QColor>& colours) {
 void TChart::RequestRepaint() {
     // A stream reaches the window several frames per event-loop pass, hundreds of passes a
     // second: replotting at each would spend the window's time on pictures nobody can see.
-    if (deferredReplot_.isActive())
+    if (replotQueued_ || deferredReplot_.isActive())
         return;
     if (lastReplot_ >= 0) {
         const qint64 wait = lastReplot_ + kReplotSpacingMs - clock_.elapsed();
@@ -161,6 +165,7 @@ void TChart::RequestRepaint() {
             return;
         }
     }
+    replotQueued_ = true;
     replot(rpQueuedReplot);
 }
 

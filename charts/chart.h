@@ -83,6 +83,8 @@ private:
     TChartBackground background_;
     // When the last replot ran, on clock_; below 0 before the first.
     qint64 lastReplot_ = -1;
+    // A replot is queued for the next pass: changes until it starts need nothing more.
+    bool replotQueued_ = false;
     QElapsedTimer clock_;
     QTimer deferredReplot_;
 };
