@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The whole window, offscreen, against kuvar-sim flooding the AC stream on a pseudo-terminal.
-//   kuvar_stream_bench [--flood RATE] [--sim-baud RATE] [--baud TEXT] [--line-rate RATE]
-//                      [--seconds S] [--idle-seconds S]
+// The whole window, offscreen, against kuvar-sim flooding the AC or the GY stream (angles) on a
+// pseudo-terminal.
+//   kuvar_stream_bench [--module ac|gy] [--flood RATE] [--sim-baud RATE] [--baud TEXT]
+//                      [--line-rate RATE] [--seconds S] [--idle-seconds S]
 // The window opens the port at the rate TEXT of its list; --line-rate then sets the port to a
 // rate the list does not hold (the pseudo-terminal ignores it, the simulator paces itself by
 // --sim-baud). Prints "name value" lines.
 #include "app/app_exception.h"
 #include "app/main_window.h"
+#include "app/paint_pacer.h"
 #include "bench/stream_measure.h"
 
 #include <QEventLoop>
@@ -14,6 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +35,7 @@ extern char** environ;
 namespace {
 
 struct TOptions {
+    bool gy = false;
     double flood = 850;
     int simBaud = 256000;
     QString baud = QStringLiteral("256000");
@@ -60,8 +66,9 @@ void Pump(int ms) {
 // kuvar-sim on a link in `dir`; returns its pid and fills `link` once it serves.
 pid_t StartSim(const TOptions& o, const QString& dir, const std::string& frameLog,
                std::string& link) {
-    std::vector<std::string> args = {KUVAR_SIM_PROGRAM, "ac",
-                                     "--link",          (dir + QStringLiteral("/ac")).toStdString(),
+    const char* kind = o.gy ? "gy" : "ac";
+    std::vector<std::string> args = {KUVAR_SIM_PROGRAM, kind,
+                                     "--link",          (dir + QLatin1Char('/') + kind).toStdString(),
                                      "--baud",          std::to_string(o.simBaud),
                                      "--flood",         std::to_string(o.flood),
                                      "--log-frames",    frameLog};
@@ -120,7 +127,12 @@ bool ParseOptions(int argc, char** argv, TOptions& o) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const char* value = argv[i + 1];
-        if (name == "--flood") {
+        if (name == "--module") {
+            o.gy = std::strcmp(value, "gy") == 0;
+            if (!o.gy && std::strcmp(value, "ac") != 0) {
+                return false;
+            }
+        } else if (name == "--flood") {
             o.flood = std::atof(value);
         } else if (name == "--sim-baud") {
             o.simBaud = std::atoi(value);
@@ -149,6 +161,9 @@ int Run(const TOptions& o) {
         return 1;
     }
     std::printf("startup_ms %.0f\n", MsSinceProcessStart());
+    if (o.gy) {
+        QTest::mouseClick(w.btGY, Qt::LeftButton, Qt::NoModifier, w.btGY->rect().center());
+    }
 
     const std::string frameLog = dir.filePath(QStringLiteral("frames.log")).toStdString();
     std::string link;
@@ -183,19 +198,24 @@ int Run(const TOptions& o) {
     const double expected = std::min(o.flood, o.lineRate > 0 ? 1e9 : lineFrames) * o.seconds;
     std::vector<TShownValues> shown(static_cast<std::size_t>(3 * expected * 1.5 + 30000));
     std::size_t shownCount = 0;
+    // The displays in the order of the frame's fields, and the factor back to its numbers (the
+    // GY page shows angles in degrees, the frame holds tenths).
+    const std::array<TiAnalogDisplay*, 3> displays =
+        o.gy ? std::array<TiAnalogDisplay*, 3>{w.Gy.ssGYRoll, w.Gy.ssGYPitch, w.Gy.ssGYYaw}
+             : std::array<TiAnalogDisplay*, 3>{w.Ac.ssACX, w.Ac.ssACY, w.Ac.ssACZ};
+    const double toFrame = o.gy ? 10 : 1;
     auto record = [&](TiAnalogDisplay*) {
         if (shownCount < shown.size()) {
-            shown[shownCount++] = {MonotonicNs(), w.Ac.ssACX->Value(), w.Ac.ssACY->Value(),
-                                   w.Ac.ssACZ->Value()};
+            shown[shownCount++] = {MonotonicNs(), std::round(displays[0]->Value() * toFrame),
+                                   std::round(displays[1]->Value() * toFrame),
+                                   std::round(displays[2]->Value() * toFrame)};
         }
     };
-    for (TiAnalogDisplay* d : {w.Ac.ssACX, w.Ac.ssACY, w.Ac.ssACZ}) {
-        d->SetAutoFrameRate(true);
-        w.Memo1->setUpdatesEnabled(false);
-        w.Memo1->setMaximumBlockCount(1);
+    for (TiAnalogDisplay* d : displays) {
         QObject::connect(d, &TiAnalogDisplay::changed, &w, record);
     }
     // How the UI thread spends the stream: receive steps and chart replots.
+    charts::TChart& chart = o.gy ? w.Gy.Chart2->Chart() : w.Ac.Chart1->Chart();
     long rxSteps = 0, replots = 0;
     std::vector<double> rxStepMs;
     std::vector<std::pair<long long, long>> rxStarts; // when a step began, points before it
@@ -204,7 +224,7 @@ int Run(const TOptions& o) {
     w.VaComm1->OnRxChar = [&](kuvar::serial::TVaCustomComm* c, int n) {
         const long long at = MonotonicNs();
         if (rxStarts.size() < rxStepMs.capacity()) {
-            rxStarts.push_back({at, w.Ac.Chart1->Chart().Series(0).Count()});
+            rxStarts.push_back({at, chart.Series(0).Count()});
         }
         onRx(c, n);
         ++rxSteps;
@@ -212,15 +232,30 @@ int Run(const TOptions& o) {
             rxStepMs.push_back((MonotonicNs() - at) / 1e6);
         }
     };
-    QObject::connect(&w.Ac.Chart1->Chart(), &QCustomPlot::afterReplot, &w, [&] { ++replots; });
-    auto& points = w.Ac.Chart1->Chart().Series(0);
+    QObject::connect(&chart, &QCustomPlot::afterReplot, &w, [&] { ++replots; });
+    auto& points = chart.Series(0);
     const long pointsBefore = points.Count();
-    const long rssBefore = VmRssKb();
+    // Memory is measured once the log holds its 10,000 lines, so that what grows after that is
+    // the chart's history alone; a run too short for that measures from its start.
+    constexpr long kLogFullFrames = 12000;
+    long rssBefore = VmRssKb();
+    long rssFrom = pointsBefore;
+    bool rssFromLogFull = false;
+    QTimer rssProbe;
+    QObject::connect(&rssProbe, &QTimer::timeout, &w, [&] {
+        if (!rssFromLogFull && points.Count() - pointsBefore >= kLogFullFrames) {
+            rssFromLogFull = true;
+            rssBefore = VmRssKb();
+            rssFrom = points.Count();
+        }
+    });
+    rssProbe.start(50);
 
+    const long long paints0 = w.PaintPacer->Paints();
     const double cpu0 = CpuSeconds();
     const long long clicked = MonotonicNs();
-    QTest::mouseClick(w.Ac.btACStart, Qt::LeftButton, Qt::NoModifier,
-                      w.Ac.btACStart->rect().center());
+    QWidget* start = o.gy ? static_cast<QWidget*>(w.Gy.btGYSTART) : w.Ac.btACStart;
+    QTest::mouseClick(start, Qt::LeftButton, Qt::NoModifier, start->rect().center());
     const long long firstDeadline = MonotonicNs() + 5'000'000'000LL;
     while (shownCount == 0 && MonotonicNs() < firstDeadline) {
         Pump(1);
@@ -255,7 +290,8 @@ int Run(const TOptions& o) {
     std::printf("cpu_seconds_per_1000_frames %.4f\n", cpu / charted * 1000);
     std::printf("cpu_percent %.1f\n", cpu / wall * 100);
     std::printf("rss_mb_per_million_frames %.1f\n",
-                (rssAfter - rssBefore) / 1024.0 / charted * 1e6);
+                (rssAfter - rssBefore) / 1024.0 / std::max(1L, points.Count() - rssFrom) * 1e6);
+    std::printf("rss_measured_after_log_full %d\n", rssFromLogFull ? 1 : 0);
     std::printf("receive_steps_per_second %.0f\n", rxSteps / wall);
     std::printf("receive_step_median_ms %.3f\n", Percentile(rxStepMs, 0.5));
     std::printf("receive_step_p99_ms %.3f\n", Percentile(rxStepMs, 0.99));
@@ -270,7 +306,9 @@ int Run(const TOptions& o) {
         std::printf("sent_to_receive_step_median_ms %.3f\n", Percentile(toStep, 0.5));
     }
     std::printf("chart_replots_per_second %.0f\n", replots / wall);
-    std::printf("display_repaints_per_second %.0f\n", w.Ac.ssACX->RepaintRequests() / wall);
+    std::printf("display_repaint_requests_per_second %.0f\n",
+                displays[0]->RepaintRequests() / wall);
+    std::printf("window_paints_per_second %.0f\n", (w.PaintPacer->Paints() - paints0) / wall);
     const TLatency latency = MatchLatencies(sent, {shown.begin(), shown.begin() + shownCount});
     std::printf("latency_matched %zu\n", latency.matched);
     std::printf("latency_median_ms %.3f\n", latency.medianMs);
