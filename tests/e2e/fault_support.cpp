@@ -51,7 +51,7 @@ int ThreadCount() {
         if (entry->d_name[0] == '.') {
             continue;
         }
-        char path[64], name[32] = {};
+        char path[300], name[32] = {};
         std::snprintf(path, sizeof path, "/proc/self/task/%s/comm", entry->d_name);
         if (FILE* f = std::fopen(path, "r")) {
             if (!std::fgets(name, sizeof name, f)) {
