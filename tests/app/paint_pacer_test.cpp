@@ -66,19 +66,24 @@ TEST_F(PaintPacer, ChangesAtEveryPassArePaintedOncePerRefresh) {
     QTest::qWait(3 * TPaintPacer::kRefreshMs);
     ASSERT_GE(child.paints.size(), 3u);
     EXPECT_LT(child.paints.size(), static_cast<std::size_t>(changes) / 4);
-    for (std::size_t i = 1; i < child.paints.size(); ++i)
-        EXPECT_GE(child.paints[i] - child.paints[i - 1], TPaintPacer::kRefreshMs - 1)
-            << "paint " << i;
+    // Counted over the whole span rather than gap by gap: a paint that the machine delays after
+    // its refresh has begun narrows the gap to the next one without adding a paint.
+    const qint64 span = child.paints.back() - child.paints.front();
+    EXPECT_LE(static_cast<qint64>(child.paints.size()), span / (TPaintPacer::kRefreshMs - 1) + 2)
+        << child.paints.size() << " paints in " << span << " ms";
     EXPECT_GE(child.paints.back(), lastChange);
 }
 
 // Widgets that repaint at once still do after a quiet spell; within a refresh they are painted
 // at its end.
 TEST_F(PaintPacer, RepaintWithinARefreshIsPaintedAtItsEnd) {
+    QElapsedTimer sinceFirst;
+    sinceFirst.start();
     child.repaint();
     ASSERT_EQ(child.paints.size(), 1u);
     child.repaint();
-    EXPECT_EQ(child.paints.size(), 1u);
+    if (sinceFirst.elapsed() < TPaintPacer::kRefreshMs - 2) // not held up by the machine
+        EXPECT_EQ(child.paints.size(), 1u);
     QTest::qWait(3 * TPaintPacer::kRefreshMs);
     EXPECT_EQ(child.paints.size(), 2u);
 }

@@ -155,8 +155,11 @@ TEST_F(ChartTest, AStreamReplotsEvenlySpacedAndShowsItsLastPoint) {
     QTest::qWait(100);
     ASSERT_GE(whileStreaming, 2u);
     EXPECT_LT(whileStreaming, static_cast<std::size_t>(points) / 4);
-    for (std::size_t i = 1; i < whileStreaming; ++i)
-        EXPECT_GE(replots[i] - replots[i - 1], 30) << "replot " << i;
+    // At most one replot per 33 ms over the span: counted over the whole span, since a replot
+    // the machine delays narrows the gap to the next one without adding a replot.
+    const qint64 span = replots[whileStreaming - 1] - replots[0];
+    EXPECT_LE(static_cast<qint64>(whileStreaming), span / 32 + 2)
+        << whileStreaming << " replots in " << span << " ms";
     EXPECT_EQ(chart.xAxis->range().upper, points - 1);
 }
 
