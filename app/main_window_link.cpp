@@ -7,6 +7,7 @@
 #include "app/port_list.h"
 #include "modules/wire_text.h"
 #include "modules/page_builder.h"
+#include "modules/page_controls.h"
 #include "protocol/deferred_actions.h"
 #include "protocol/frame.h"
 #include "protocol/manual_send.h"
@@ -256,43 +257,18 @@ void TfKUVAR::StopTimer1() {
 }
 
 QWidget* TfKUVAR::ControlWidget(Control control) const {
+    if (QWidget* widget = modules::PageControl(Ac, Gy, control)) {
+        return widget;
+    }
     switch (control) {
-    case Control::eID:
-        return Ac.eID;
-    case Control::edACINT:
-        return Ac.edACINT;
-    case Control::cbACScale:
-        return Ac.cbACScale;
-    case Control::cbACMode:
-        return Ac.cbACMode;
-    case Control::edACVersion:
-        return Ac.edACVersion;
-    case Control::edGYID:
-        return Gy.edGYID;
-    case Control::edGYINT:
-        return Gy.edGYINT;
-    case Control::cbGYScale:
-        return Gy.cbGYScale;
-    case Control::cbGYMode:
-        return Gy.cbGYMode;
-    case Control::edGYVersion:
-        return Gy.edGYVersion;
-    case Control::lbGYRoll:
-        return Gy.lbGYRoll;
-    case Control::lbGYPitch:
-        return Gy.lbGYPitch;
-    case Control::lbGYYaw:
-        return Gy.lbGYYaw;
-    case Control::rbGYDegrees:
-        return Gy.rbGYDegrees;
-    case Control::rbGYDegSpeed:
-        return Gy.rbGYDegSpeed;
     case Control::edSend1:
         return edSend1;
     case Control::edSend2:
         return edSend2;
     case Control::edSend3:
         return edSend3;
+    default:
+        break;
     }
     throw std::logic_error("Unknown control");
 }

@@ -12,6 +12,7 @@
 #include "modules/ac_page.h"
 #include "modules/gy_page.h"
 #include "modules/measurement_views.h"
+#include "modules/page_controls.h"
 #include "protocol/deferred_actions.h"
 #include "protocol/receive_framer.h"
 #include "protocol/reply_dispatcher.h"
@@ -83,43 +84,7 @@ struct PageHost : protocol::ITransactionHost, protocol::IReplyTarget {
     void StartTimer1() override { timerArmed = true; }
     void StopTimer1() override { timerArmed = false; }
 
-    QWidget* Widget(protocol::Control c) {
-        using protocol::Control;
-        switch (c) {
-        case Control::eID:
-            return Ac.eID;
-        case Control::edACINT:
-            return Ac.edACINT;
-        case Control::cbACScale:
-            return Ac.cbACScale;
-        case Control::cbACMode:
-            return Ac.cbACMode;
-        case Control::edACVersion:
-            return Ac.edACVersion;
-        case Control::edGYID:
-            return Gy.edGYID;
-        case Control::edGYINT:
-            return Gy.edGYINT;
-        case Control::cbGYScale:
-            return Gy.cbGYScale;
-        case Control::cbGYMode:
-            return Gy.cbGYMode;
-        case Control::edGYVersion:
-            return Gy.edGYVersion;
-        case Control::lbGYRoll:
-            return Gy.lbGYRoll;
-        case Control::lbGYPitch:
-            return Gy.lbGYPitch;
-        case Control::lbGYYaw:
-            return Gy.lbGYYaw;
-        case Control::rbGYDegrees:
-            return Gy.rbGYDegrees;
-        case Control::rbGYDegSpeed:
-            return Gy.rbGYDegSpeed;
-        default:
-            return nullptr;
-        }
-    }
+    QWidget* Widget(protocol::Control c) { return modules::PageControl(Ac, Gy, c); }
     std::string Text(protocol::Control c) override {
         QWidget* w = Widget(c);
         if (auto* edit = qobject_cast<QLineEdit*>(w))

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "protocol/controls.h"
+
+class QWidget;
+struct TAcPage;
+struct TGyPage;
+
+namespace modules {
+
+// The page widget that the link logic knows as `control`; null for a control outside the pages
+// (the manual send lines belong to the window).
+QWidget* PageControl(const TAcPage& ac, const TGyPage& gy, protocol::Control control);
+
+} // namespace modules
