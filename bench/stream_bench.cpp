@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/paint_pacer.h"
 #include "bench/stream_measure.h"
+#include "tests/e2e/fault_support.h"
 
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -18,19 +19,16 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <poll.h>
-#include <spawn.h>
+#include <memory>
+#include <optional>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -63,63 +61,23 @@ void Pump(int ms) {
     loop.exec();
 }
 
-// kuvar-sim on a link in `dir`; returns its pid and fills `link` once it serves.
-pid_t StartSim(const TOptions& o, const QString& dir, const std::string& frameLog,
-               std::string& link) {
+// kuvar-sim flooding on a link in `dir`, each frame stamped in `frameLog`.
+std::unique_ptr<TChildProcess> StartSim(const TOptions& o, const QString& dir,
+                                        const std::string& frameLog) {
     const char* kind = o.gy ? "gy" : "ac";
-    std::vector<std::string> args = {KUVAR_SIM_PROGRAM, kind,
-                                     "--link",          (dir + QLatin1Char('/') + kind).toStdString(),
-                                     "--baud",          std::to_string(o.simBaud),
-                                     "--flood",         std::to_string(o.flood),
-                                     "--log-frames",    frameLog};
-    std::vector<char*> argv;
-    for (auto& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    int out[2];
-    if (::pipe(out) != 0) {
-        return -1;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        pid = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    const long long deadline = MonotonicNs() + 5'000'000'000LL;
-    while (pid > 0 && MonotonicNs() < deadline) {
-        pollfd p{out[0], POLLIN, 0};
-        char c;
-        if (::poll(&p, 1, 100) <= 0) {
-            continue;
-        }
-        if (::read(out[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        link += c;
-    }
-    ::close(out[0]);
-    return pid;
+    return std::make_unique<TChildProcess>(std::vector<std::string>{
+        KUVAR_SIM_PROGRAM, kind, "--link", (dir + QLatin1Char('/') + kind).toStdString(),
+        "--baud", std::to_string(o.simBaud), "--flood", std::to_string(o.flood), "--log-frames",
+        frameLog});
 }
 
-void StopSim(pid_t pid) {
-    if (pid <= 0) {
-        return;
-    }
-    ::kill(pid, SIGCONT);
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    for (int i = 0; i < 200 && ::waitpid(pid, &status, WNOHANG) == 0; ++i) {
-        ::usleep(10000);
-    }
-    if (::waitpid(pid, &status, WNOHANG) == 0) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
+// Ends the simulator, stopped or not, as an operator would; what does not end in 2 s is killed.
+void StopSim(TChildProcess& sim) {
+    sim.Kill(SIGCONT);
+    sim.Kill(SIGTERM);
+    if (sim.WaitExit(std::chrono::seconds(2)) < 0) {
+        sim.Kill(SIGKILL);
+        sim.WaitExit(std::chrono::seconds(2));
     }
 }
 
@@ -166,19 +124,21 @@ int Run(const TOptions& o) {
     }
 
     const std::string frameLog = dir.filePath(QStringLiteral("frames.log")).toStdString();
-    std::string link;
-    const pid_t sim = StartSim(o, dir.path(), frameLog, link);
-    if (sim <= 0 || link.empty()) {
+    const auto sim = StartSim(o, dir.path(), frameLog);
+    // The simulator prints its link once it serves.
+    const std::optional<std::string> link =
+        sim->Started() ? sim->ReadLine(std::chrono::seconds(5)) : std::nullopt;
+    if (!link || link->empty()) {
         std::fprintf(stderr, "kuvar_stream_bench: kuvar-sim did not start\n");
-        StopSim(sim);
+        StopSim(*sim);
         return 1;
     }
-    w.ePortNo->setEditText(QString::fromStdString(link));
+    w.ePortNo->setEditText(QString::fromStdString(*link));
     w.cbBaudrate->setEditText(o.baud);
     QTest::mouseClick(w.btConnect, Qt::LeftButton, Qt::NoModifier, w.btConnect->rect().center());
     if (!w.PortIsOpen) {
         std::fprintf(stderr, "kuvar_stream_bench: %s\n", qPrintable(w.StatusText(0)));
-        StopSim(sim);
+        StopSim(*sim);
         return 1;
     }
     if (o.lineRate > 0) {
@@ -238,14 +198,14 @@ int Run(const TOptions& o) {
     // Memory is measured once the log holds its 10,000 lines, so that what grows after that is
     // the chart's history alone; a run too short for that measures from its start.
     constexpr long kLogFullFrames = 12000;
-    long rssBefore = VmRssKb();
+    long rssBefore = ResidentKb();
     long rssFrom = pointsBefore;
     bool rssFromLogFull = false;
     QTimer rssProbe;
     QObject::connect(&rssProbe, &QTimer::timeout, &w, [&] {
         if (!rssFromLogFull && points.Count() - pointsBefore >= kLogFullFrames) {
             rssFromLogFull = true;
-            rssBefore = VmRssKb();
+            rssBefore = ResidentKb();
             rssFrom = points.Count();
         }
     });
@@ -262,13 +222,13 @@ int Run(const TOptions& o) {
     }
     if (shownCount == 0) {
         std::fprintf(stderr, "kuvar_stream_bench: no frame reached the displays\n");
-        StopSim(sim);
+        StopSim(*sim);
         return 1;
     }
     const long long first = shown[0].ns;
     Pump(static_cast<int>(o.seconds * 1000 - (MonotonicNs() - first) / 1e6));
     // The simulator stops where it is; the window then shows what is still on its way.
-    ::kill(sim, SIGSTOP);
+    sim->Kill(SIGSTOP);
     long long lastCount = -1;
     const long long drainDeadline = MonotonicNs() + 10'000'000'000LL;
     while (lastCount != points.Count() && MonotonicNs() < drainDeadline) {
@@ -276,7 +236,7 @@ int Run(const TOptions& o) {
         Pump(300);
     }
     const double cpu = CpuSeconds() - cpu0;
-    const long rssAfter = VmRssKb();
+    const long rssAfter = ResidentKb();
     const long long last = shown[shownCount - 1].ns;
 
     const auto sent = ReadFrameLog(frameLog);
@@ -316,7 +276,7 @@ int Run(const TOptions& o) {
     std::fflush(stdout);
 
     w.CloseComPort();
-    StopSim(sim);
+    StopSim(*sim);
     return 0;
 }
 

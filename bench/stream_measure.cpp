@@ -8,7 +8,6 @@
 #include <ctime>
 #include <fstream>
 #include <sstream>
-#include <sys/resource.h>
 #include <unistd.h>
 
 std::vector<TSentFrame> ParseFrameLog(const std::string& text) {
@@ -66,30 +65,6 @@ TLatency MatchLatencies(const std::vector<TSentFrame>& sent,
     result.medianMs = Percentile(delays, 0.5);
     result.p99Ms = Percentile(delays, 0.99);
     return result;
-}
-
-long long MonotonicNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
-}
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long VmRssKb() {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-        }
-    }
-    return -1;
 }
 
 double MsSinceProcessStart() {

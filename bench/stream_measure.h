@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the stream bench reads and computes: the simulator's frame log, the values the displays
-// took, their matching, and the process's own figures.
+// took, their matching, and the process's start time (tests/e2e/fault_support.h has its clock,
+// CPU and memory figures).
 #pragma once
 
 #include <cstddef>
@@ -38,8 +39,5 @@ TLatency MatchLatencies(const std::vector<TSentFrame>& sent,
 // The value below which `share` (0..1) of the sorted values lie (nearest rank).
 double Percentile(std::vector<double> values, double share);
 
-long long MonotonicNs();
-double CpuSeconds();
-long VmRssKb();
 // Milliseconds since this process was started (at the kernel's clock-tick resolution).
 double MsSinceProcessStart();
