@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace kuvar {
+
 namespace {
 AppExceptionHandler& Handler() {
     static AppExceptionHandler handler;
@@ -27,3 +29,5 @@ bool TKuvarApplication::notify(QObject* receiver, QEvent* event) {
     Guarded([&] { result = QApplication::notify(receiver, event); });
     return result;
 }
+
+} // namespace kuvar

@@ -7,6 +7,8 @@
 #include <functional>
 #include <stdexcept>
 
+namespace kuvar {
+
 // The application-wide handler of exceptions that escape a handler on the UI thread. The window
 // installs itself here first thing at start-up.
 using AppExceptionHandler = std::function<void(const std::exception&)>;
@@ -31,3 +33,5 @@ public:
     using QApplication::QApplication;
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+} // namespace kuvar

@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+namespace kuvar {
+
 namespace {
 
 const QString kSettingsName = QStringLiteral("UserSet.dat");
@@ -62,3 +64,5 @@ TAppPaths DefaultAppPaths() {
         QDir().mkpath(facts.userConfigDir);
     return paths;
 }
+
+} // namespace kuvar

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace kuvar {
+
 // What the choice of the two folders depends on, gathered by DefaultAppPaths.
 struct TPathFacts {
     QString exeDir;                 // folder of the running executable
@@ -21,3 +23,5 @@ TAppPaths ChooseAppPaths(const TPathFacts& facts);
 
 // Gathers the facts for the running program and chooses; creates the per-user folder when chosen.
 TAppPaths DefaultAppPaths();
+
+} // namespace kuvar

@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+namespace kuvar {
+
 void Delay(int ms) {
     QElapsedTimer clock;
     clock.start();
@@ -30,3 +32,5 @@ void Delay(int ms) {
         }
     }
 }
+
+} // namespace kuvar

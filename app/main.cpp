@@ -3,6 +3,8 @@
 #include "app/app_paths.h"
 #include "app/main_window.h"
 
+using namespace kuvar;
+
 int main(int argc, char* argv[]) {
     TKuvarApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kuvar"));

@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace kuvar {
+
 namespace {
 
 const QColor kLime(0x00, 0xFF, 0x00);
@@ -23,12 +25,12 @@ constexpr int kClientHeight = 700;
 
 QLabel* PanelLabel(QWidget* parent, const char* name, int x, int y, const QString& text,
                    const QColor& colour, bool visible = true) {
-    QLabel* label = page::Label(parent, name, x, y, text);
+    QLabel* label = modules::Label(parent, name, x, y, text);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
     label->adjustSize();
-    page::SetLabelColour(label, colour);
+    modules::SetLabelColour(label, colour);
     label->setVisible(visible);
     return label;
 }
@@ -87,49 +89,49 @@ void TfKUVAR::BuildTopPanel() {
     QWidget* p = SCPanel1;
 
     PanelLabel(p, "Label1", 11, 13, QStringLiteral("Port No"), kAqua);
-    ePortNo = page::Combo(p, "ePortNo", 65, 10, 61, 21, {}, QString());
+    ePortNo = modules::Combo(p, "ePortNo", 65, 10, 61, 21, {}, QString());
     PanelLabel(p, "Label4", 11, 37, QStringLiteral("Baudrate"), kAqua);
-    cbBaudrate = page::Combo(p, "cbBaudrate", 65, 34, 61, 21,
-                             {QStringLiteral("115200"), QStringLiteral("57600"),
-                              QStringLiteral("38400"), QStringLiteral("9600")},
-                             QStringLiteral("115200"));
-    btConnect = instruments::ColourButton(p, "btConnect", 145, 7, 65, 41, QString());
+    cbBaudrate = modules::Combo(p, "cbBaudrate", 65, 34, 61, 21,
+                                {QStringLiteral("115200"), QStringLiteral("57600"),
+                                 QStringLiteral("38400"), QStringLiteral("9600")},
+                                QStringLiteral("115200"));
+    btConnect = modules::ColourButton(p, "btConnect", 145, 7, 65, 41, QString());
     btConnect->setToolTip(QStringLiteral("ComPort Open or Close"));
     imConnect = new QLabel(p);
     imConnect->setObjectName(QStringLiteral("imConnect"));
     imConnect->setToolTip(QStringLiteral("ComPort Open or Close"));
     imConnect->setGeometry(164, 26, 9, 6);
     lbComOpen = PanelLabel(p, "lbComOpen", 149, 48, QStringLiteral("ComOpen"), kGreen);
-    btAC = instruments::ColourButton(p, "btAC", 258, 7, 65, 41, QString());
+    btAC = modules::ColourButton(p, "btAC", 258, 7, 65, 41, QString());
     btAC->setToolTip(QStringLiteral("Download of data list"));
     lbAC = PanelLabel(p, "lbAC", 259, 49, QStringLiteral("KUVAR-AC"), kGreen);
-    btGY = instruments::ColourButton(p, "btGY", 344, 7, 65, 41, QString());
+    btGY = modules::ColourButton(p, "btGY", 344, 7, 65, 41, QString());
     btGY->setToolTip(QStringLiteral("All Data Download"));
     lbGY = PanelLabel(p, "lbGY", 345, 49, QStringLiteral("KUVAR-GY"), kGreen);
-    AbColBitBtn1 = instruments::ColourButton(p, "AbColBitBtn1", 431, 7, 65, 41, QString());
+    AbColBitBtn1 = modules::ColourButton(p, "AbColBitBtn1", 431, 7, 65, 41, QString());
     AbColBitBtn1->setToolTip(QStringLiteral("Download of data list"));
     AbColBitBtn1->setVisible(false);
     lbIN360 = PanelLabel(p, "lbIN360", 421, 49, QStringLiteral("KUVAR-IN360"), kGreen, false);
-    AbColBitBtn2 = instruments::ColourButton(p, "AbColBitBtn2", 517, 7, 65, 41, QString());
+    AbColBitBtn2 = modules::ColourButton(p, "AbColBitBtn2", 517, 7, 65, 41, QString());
     AbColBitBtn2->setToolTip(QStringLiteral("Download of data list"));
     AbColBitBtn2->setVisible(false);
     lbIN = PanelLabel(p, "lbIN", 518, 49, QStringLiteral("KUVAR-IN"), kGreen, false);
-    btClose = instruments::ColourButton(p, "btClose", 1039, 7, 65, 41, QString());
+    btClose = modules::ColourButton(p, "btClose", 1039, 7, 65, 41, QString());
     PanelLabel(p, "Label36", 1056, 48, QStringLiteral("Close"), kLime);
 }
 
 void TfKUVAR::BuildLeftColumn() {
-    edSend1 = page::Edit(this, "edSend1", 12, 78, 197, 21, QString());
-    bt360Send1 = page::Button(this, "bt360Send1", 215, 74, 63, 25, QStringLiteral("Send"));
-    edSend2 = page::Edit(this, "edSend2", 12, 108, 197, 21, QString());
-    bt360Send2 = page::Button(this, "bt360Send2", 215, 105, 63, 25, QStringLiteral("Send"));
-    edSend3 = page::Edit(this, "edSend3", 12, 139, 197, 21, QString());
-    bt360Send3 = page::Button(this, "bt360Send3", 215, 135, 63, 25, QStringLiteral("Send"));
-    page::Label(this, "Label2", 11, 172, QStringLiteral("Send Message : "));
-    leSendMessage = page::Label(this, "leSendMessage", 91, 173, QString());
+    edSend1 = modules::Edit(this, "edSend1", 12, 78, 197, 21, QString());
+    bt360Send1 = modules::Button(this, "bt360Send1", 215, 74, 63, 25, QStringLiteral("Send"));
+    edSend2 = modules::Edit(this, "edSend2", 12, 108, 197, 21, QString());
+    bt360Send2 = modules::Button(this, "bt360Send2", 215, 105, 63, 25, QStringLiteral("Send"));
+    edSend3 = modules::Edit(this, "edSend3", 12, 139, 197, 21, QString());
+    bt360Send3 = modules::Button(this, "bt360Send3", 215, 135, 63, 25, QStringLiteral("Send"));
+    modules::Label(this, "Label2", 11, 172, QStringLiteral("Send Message : "));
+    leSendMessage = modules::Label(this, "leSendMessage", 91, 173, QString());
     leSendMessage->resize(190, leSendMessage->height());
-    btClear = page::Button(this, "btClear", 208, 210, 73, 25, QStringLiteral("Clear"));
-    page::Label(this, "Label8", 16, 222, QStringLiteral("Recive Value"));
+    btClear = modules::Button(this, "btClear", 208, 210, 73, 25, QStringLiteral("Clear"));
+    modules::Label(this, "Label8", 16, 222, QStringLiteral("Recive Value"));
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("Receive log"));
@@ -137,7 +139,7 @@ void TfKUVAR::BuildLeftColumn() {
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont memoFont = page::ControlFont();
+    QFont memoFont = modules::ControlFont();
     memoFont.setPointSize(10);
     Memo1->setFont(memoFont);
     Memo1->setGeometry(16, 240, 265, 441);
@@ -183,12 +185,12 @@ void TfKUVAR::BuildStatusBar() {
 }
 
 void TfKUVAR::ConnectHandlers() {
-    OnSignal(btClose, &TColourButton::clicked, this, [this] { btCloseClick(); });
-    OnSignal(btAC, &TColourButton::clicked, this, [this] { btACClick(); });
-    OnSignal(btGY, &TColourButton::clicked, this, [this] { btGYClick(); });
-    OnSignal(AbColBitBtn1, &TColourButton::clicked, this, [this] { AbColBitBtn1Click(); });
-    OnSignal(AbColBitBtn2, &TColourButton::clicked, this, [this] { AbColBitBtn2Click(); });
-    OnSignal(btConnect, &TColourButton::clicked, this, [this] { btConnectClick(); });
+    OnSignal(btClose, &TAbColBitBtn::clicked, this, [this] { btCloseClick(); });
+    OnSignal(btAC, &TAbColBitBtn::clicked, this, [this] { btACClick(); });
+    OnSignal(btGY, &TAbColBitBtn::clicked, this, [this] { btGYClick(); });
+    OnSignal(AbColBitBtn1, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn1Click(); });
+    OnSignal(AbColBitBtn2, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn2Click(); });
+    OnSignal(btConnect, &TAbColBitBtn::clicked, this, [this] { btConnectClick(); });
     OnSignal(bt360Send1, &QPushButton::clicked, this,
              [this] { bt360SendClick(protocol::Control::edSend1); });
     OnSignal(bt360Send2, &QPushButton::clicked, this,
@@ -202,12 +204,12 @@ void TfKUVAR::ConnectHandlers() {
     modules::ConnectGyPage(Gy, Link, *this, guard);
     Views->Connect(guard);
     // The charts' own controls hand their refusals to the window's error line.
-    for (TChartPanel* chart : {Ac.Chart1, Gy.Chart2}) {
+    for (charts::TStripChart* chart : {Ac.Chart1, Gy.Chart2}) {
         chart->SetErrorSink([](const std::exception& e) { HandleAppException(e); });
     }
-    OnSignal(Ac.btACSAVE, &TColourButton::clicked, this,
+    OnSignal(Ac.btACSAVE, &TAbColBitBtn::clicked, this,
              [this] { charts::ShowChartExportDialog(Ac.Chart1->Chart(), this); });
-    OnSignal(Gy.btGYSAVE, &TColourButton::clicked, this,
+    OnSignal(Gy.btGYSAVE, &TAbColBitBtn::clicked, this,
              [this] { charts::ShowChartExportDialog(Gy.Chart2->Chart(), this); });
 }
 
@@ -367,7 +369,7 @@ void TfKUVAR::AbColBitBtn2Click() {
 
 void TfKUVAR::SetModuleLabels(QLabel* active) {
     for (QLabel* label : {lbAC, lbGY, lbIN360, lbIN}) {
-        page::SetLabelColour(label, label == active ? kLime : kGreen);
+        modules::SetLabelColour(label, label == active ? kLime : kGreen);
     }
 }
 
@@ -381,3 +383,5 @@ void TfKUVAR::TabSheet4Show() {
     Gy.Chart2->PageShown();
     SetModuleLabels(lbGY);
 }
+
+} // namespace kuvar

@@ -30,6 +30,8 @@
 #include <exception>
 #include <memory>
 
+namespace kuvar {
+
 // Where the window keeps its settings file and finds its pictures; main alone decides.
 struct TAppPaths {
     QString settingsFile; // UserSet.dat
@@ -100,18 +102,18 @@ public:
     QWidget* SCPanel1 = nullptr;
     QComboBox* ePortNo = nullptr;
     QComboBox* cbBaudrate = nullptr;
-    TColourButton* btConnect = nullptr;
+    TAbColBitBtn* btConnect = nullptr;
     QLabel* imConnect = nullptr;
     QLabel* lbComOpen = nullptr;
-    TColourButton* btAC = nullptr;
+    TAbColBitBtn* btAC = nullptr;
     QLabel* lbAC = nullptr;
-    TColourButton* btGY = nullptr;
+    TAbColBitBtn* btGY = nullptr;
     QLabel* lbGY = nullptr;
-    TColourButton* AbColBitBtn1 = nullptr;
+    TAbColBitBtn* AbColBitBtn1 = nullptr;
     QLabel* lbIN360 = nullptr;
-    TColourButton* AbColBitBtn2 = nullptr;
+    TAbColBitBtn* AbColBitBtn2 = nullptr;
     QLabel* lbIN = nullptr;
-    TColourButton* btClose = nullptr;
+    TAbColBitBtn* btClose = nullptr;
 
     // Left column.
     QLineEdit* edSend1 = nullptr;
@@ -127,8 +129,8 @@ public:
     QStackedWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
-    TAcPage Ac;
-    TGyPage Gy;
+    modules::TAcPage Ac;
+    modules::TGyPage Gy;
     // The pages' measurement views (the AC offsets live there) and the AC page's remembered values.
     std::unique_ptr<modules::TMeasurementViews> Views;
     modules::TAcPrevious AcPrev;
@@ -170,3 +172,5 @@ private:
     std::unique_ptr<protocol::ReplyDispatcher> dispatcher_;
     QLabel* statusPanels_[3] = {};
 };
+
+} // namespace kuvar

@@ -5,9 +5,9 @@
 #include "app/delay.h"
 #include "app/main_window.h"
 #include "app/port_list.h"
-#include "modules/wire_text.h"
 #include "modules/page_builder.h"
 #include "modules/page_controls.h"
+#include "modules/wire_text.h"
 #include "protocol/deferred_actions.h"
 #include "protocol/frame.h"
 #include "protocol/manual_send.h"
@@ -25,6 +25,8 @@
 #include <QTimer>
 
 #include <algorithm>
+
+namespace kuvar {
 
 using kuvar::serial::TVaComm;
 using kuvar::serial::TVaCustomComm;
@@ -130,7 +132,7 @@ void TfKUVAR::btConnectClick() {
 }
 
 void TfKUVAR::OpenComPort() {
-    ::Delay(10);
+    kuvar::Delay(10);
     const QString portText = ePortNo->currentText();
     if (IsDevicePath(portText)) {
         VaComm1->SetDevicePath(QFile::encodeName(portText).toStdString());
@@ -152,7 +154,7 @@ void TfKUVAR::OpenComPort() {
 }
 
 void TfKUVAR::CloseComPort() {
-    ::Delay(10);
+    kuvar::Delay(10);
     VaComm1->Close();
     // What was received before the close is in the log when Close returns.
     LogBatcher(Memo1)->Flush();
@@ -170,13 +172,13 @@ void TfKUVAR::LoadPortPicture(const char* file) {
 
 void TfKUVAR::VaComm1Open() {
     LoadPortPicture("on.bmp");
-    page::SetLabelColour(lbComOpen, kLime);
+    modules::SetLabelColour(lbComOpen, kLime);
     PortIsOpen = true;
 }
 
 void TfKUVAR::VaComm1Close() {
     LoadPortPicture("off.bmp");
-    page::SetLabelColour(lbComOpen, kGreen);
+    modules::SetLabelColour(lbComOpen, kGreen);
     PortIsOpen = false;
 }
 
@@ -220,21 +222,21 @@ void TfKUVAR::Timer1Timer() {
 
 void TfKUVAR::WriteFrame(const std::string& frame) {
     VaComm1->WriteText(frame);
-    const QString shown = FromWire(frame);
+    const QString shown = modules::FromWire(frame);
     SetStatusText(1, shown);
     leSendMessage->setText(shown);
 }
 
 void TfKUVAR::Delay(int ms) {
-    ::Delay(ms);
+    kuvar::Delay(ms);
 }
 
 void TfKUVAR::SetStatus0(const std::string& text) {
-    SetStatusText(0, FromMixed(text));
+    SetStatusText(0, modules::FromMixed(text));
 }
 
 bool TfKUVAR::Ask(const std::string& question) {
-    QMessageBox box(QMessageBox::Question, windowTitle(), FromMixed(question),
+    QMessageBox box(QMessageBox::Question, windowTitle(), modules::FromMixed(question),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName(QStringLiteral("Question"));
     box.setDefaultButton(QMessageBox::Yes);
@@ -243,7 +245,8 @@ bool TfKUVAR::Ask(const std::string& question) {
 }
 
 void TfKUVAR::ShowMessage(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, windowTitle(), FromMixed(text), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, windowTitle(), modules::FromMixed(text), QMessageBox::Ok,
+                    this);
     box.setObjectName(QStringLiteral("Message"));
     box.exec();
 }
@@ -276,20 +279,20 @@ QWidget* TfKUVAR::ControlWidget(Control control) const {
 std::string TfKUVAR::Text(Control control) {
     QWidget* widget = ControlWidget(control);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        return ToWire(edit->text());
+        return modules::ToWire(edit->text());
     }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        return ToWire(combo->currentText());
+        return modules::ToWire(combo->currentText());
     }
     if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return ToWire(label->text());
+        return modules::ToWire(label->text());
     }
     return std::string();
 }
 
 void TfKUVAR::SetText(Control control, const std::string& text) {
     QWidget* widget = ControlWidget(control);
-    const QString value = FromWire(text);
+    const QString value = modules::FromWire(text);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (edit->text() != value) {
             edit->setText(value);
@@ -310,5 +313,7 @@ void TfKUVAR::SetChecked(Control control, bool checked) {
 }
 
 void TfKUVAR::AppendLog(const std::string& line) {
-    LogBatcher(Memo1)->Add(FromWire(line));
+    LogBatcher(Memo1)->Add(modules::FromWire(line));
 }
+
+} // namespace kuvar

@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace kuvar {
+
 TPaintPacer::TPaintPacer(QWidget* window) : QObject(window), window_(window) {
     clock_.start();
     held_.setSingleShot(true);
@@ -41,3 +43,5 @@ void TPaintPacer::RunHeld() {
     QCoreApplication::sendEvent(window_, &request);
     releasing_ = false;
 }
+
+} // namespace kuvar

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace kuvar {
+
 // Paints a top-level window at most once per screen refresh. Qt paints the window's dirty
 // widgets at every pass of the event loop that follows a change; a stream that reaches the
 // window hundreds of times a second would repaint the displays, the indicator and the log as
@@ -36,3 +38,5 @@ private:
     long long paints_ = 0;
     QTimer held_;
 };
+
+} // namespace kuvar

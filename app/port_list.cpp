@@ -11,6 +11,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+namespace kuvar {
+
 using kuvar::serial::TVaBaudrate;
 
 namespace {
@@ -116,3 +118,5 @@ QStringList ListComPorts(bool probe, QString* permissionDenied) {
     }
     return kept;
 }
+
+} // namespace kuvar

@@ -9,6 +9,8 @@
 #include <optional>
 #include <stdexcept>
 
+namespace kuvar {
+
 // A text that is not a number where one is needed.
 class EConvertError : public std::runtime_error {
 public:
@@ -33,3 +35,5 @@ QStringList AvailablePortNames();
 // Fills the list; with probing, keeps only ports that open now. The first port refused for lack
 // of permission is reported in permissionDenied.
 QStringList ListComPorts(bool probe, QString* permissionDenied = nullptr);
+
+} // namespace kuvar

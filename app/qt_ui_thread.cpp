@@ -3,6 +3,8 @@
 
 #include <QThread>
 
+namespace kuvar {
+
 TQtUiThread::TQtUiThread() : receiver_(new QObject) {}
 
 TQtUiThread::~TQtUiThread() {
@@ -30,3 +32,5 @@ void TQtUiThread::RunBlocking(std::function<void()> step) {
         },
         Qt::BlockingQueuedConnection);
 }
+
+} // namespace kuvar

@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+namespace kuvar {
+
 // Hands the serial workers' steps to the UI thread with a blocking queued call, which also runs
 // inside nested event loops (Delay, modal boxes). On the UI thread itself the step runs at once.
 class TQtUiThread : public kuvar::serial::IUiThread {
@@ -23,3 +25,5 @@ private:
     QPointer<QObject> receiver_;
     std::atomic<bool> shutDown_{false};
 };
+
+} // namespace kuvar

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace kuvar {
+
 const std::array<UserSetFieldInfo, 23> kUserSetFields = {{
     {UserSetField::PortNo, 0, 6, "ePortNo", "COM1"},
     {UserSetField::Baudrate, 7, 7, "cbBaudrate", "115200"},
@@ -193,3 +195,5 @@ void SaveUserSet(const QString& path, const TUserSetRecord& record) {
         throw EInOutError(QStringLiteral("Cannot write %1: %2").arg(path, why).toStdString());
     }
 }
+
+} // namespace kuvar

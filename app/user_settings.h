@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+namespace kuvar {
+
 // The 715-byte settings record of UserSet.dat. Texts are length-prefixed byte strings in code
 // page 949; the window works in Unicode, so the record converts at its edge.
 
@@ -96,3 +98,5 @@ private:
 void LoadUserSet(const QString& path, TUserSetRecord& record);
 // Writes the record atomically: a failed or interrupted write leaves the previous file whole.
 void SaveUserSet(const QString& path, const TUserSetRecord& record);
+
+} // namespace kuvar

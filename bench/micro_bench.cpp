@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 
+using namespace kuvar;
+
 namespace {
 
 TfKUVAR* window = nullptr;

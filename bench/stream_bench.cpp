@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+using namespace kuvar;
+
 namespace {
 
 struct TOptions {
@@ -66,9 +68,8 @@ std::unique_ptr<TChildProcess> StartSim(const TOptions& o, const QString& dir,
                                         const std::string& frameLog) {
     const char* kind = o.gy ? "gy" : "ac";
     return std::make_unique<TChildProcess>(std::vector<std::string>{
-        KUVAR_SIM_PROGRAM, kind, "--link", (dir + QLatin1Char('/') + kind).toStdString(),
-        "--baud", std::to_string(o.simBaud), "--flood", std::to_string(o.flood), "--log-frames",
-        frameLog});
+        KUVAR_SIM_PROGRAM, kind, "--link", (dir + QLatin1Char('/') + kind).toStdString(), "--baud",
+        std::to_string(o.simBaud), "--flood", std::to_string(o.flood), "--log-frames", frameLog});
 }
 
 // Ends the simulator, stopped or not, as an operator would; what does not end in 2 s is killed.

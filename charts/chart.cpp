@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <limits>
 
-namespace charts {
+namespace kuvar::charts {
 
 namespace {
 class TPointTicker : public QCPAxisTicker {
@@ -245,4 +245,4 @@ void TChart::PaintBackground() {
     setBackground(picture);
 }
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -14,7 +14,7 @@
 #include <qcustomplot.h>
 #include <vector>
 
-namespace charts {
+namespace kuvar::charts {
 
 // The colours of the background gradient, from the bottom edge up, and where the middle one
 // sits (0..100 from the bottom).
@@ -89,4 +89,4 @@ private:
     QTimer deferredReplot_;
 };
 
-} // namespace charts
+} // namespace kuvar::charts

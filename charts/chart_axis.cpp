@@ -3,7 +3,7 @@
 
 #include <qcustomplot.h>
 
-namespace charts {
+namespace kuvar::charts {
 
 TChartAxis::TChartAxis(QCPAxis* axis, std::function<bool(double&, double&)> dataRange,
                        std::function<void()> changed)
@@ -91,4 +91,4 @@ void TChartAxis::Layout() {
     axis_->setRange(lower, upper);
 }
 
-} // namespace charts
+} // namespace kuvar::charts

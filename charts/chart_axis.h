@@ -9,7 +9,7 @@
 class QCPAxis;
 class QCPRange;
 
-namespace charts {
+namespace kuvar::charts {
 
 // Raised when a bound would cross the other one; the axis keeps its old bound.
 class EChartAxisError : public std::runtime_error {
@@ -54,4 +54,4 @@ private:
     bool automaticMaximum_ = true;
 };
 
-} // namespace charts
+} // namespace kuvar::charts

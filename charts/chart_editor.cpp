@@ -11,7 +11,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-namespace charts {
+namespace kuvar::charts {
 
 TChartEditor::TChartEditor(TChart& chart, QWidget* parent) : QDialog(parent), chart_(chart) {
     setWindowTitle(tr("Chart Editor"));
@@ -198,4 +198,4 @@ void TChartEditor::Refresh() {
     refreshing_ = false;
 }
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-namespace charts {
+namespace kuvar::charts {
 
 // The chart editor: the title, each line's title, colour, width and visibility, the bounds and
 // automatic flags of both axes and the background colours. Every change reaches the chart at
@@ -58,4 +58,4 @@ private:
     bool refreshing_ = false;
 };
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <charconv>
 
-namespace charts {
+namespace kuvar::charts {
 namespace {
 
 QString NumberText(double value) {
@@ -108,4 +108,4 @@ void ExportChart(TChart& chart, const QString& path, TExportFormat format) {
     chart.RequestRepaint();
 }
 
-} // namespace charts
+} // namespace kuvar::charts

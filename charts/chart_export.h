@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace charts {
+namespace kuvar::charts {
 
 class TChart;
 
@@ -36,4 +36,4 @@ QString ChartDataText(const TChart& chart, QChar separator);
 // The chart on screen is left as it was. Throws EChartExportError when the file is not written.
 void ExportChart(TChart& chart, const QString& path, TExportFormat format);
 
-} // namespace charts
+} // namespace kuvar::charts

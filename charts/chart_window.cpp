@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/chart_window.h"
 
-namespace charts {
+namespace kuvar::charts {
 
 void UpdateChartWindow(TChart& chart, int pointCount) {
     TChartAxis& bottom = chart.BottomAxis();
@@ -24,4 +24,4 @@ void ClearChartPoints(TChart& chart) {
     chart.BottomAxis().SetMaximum(0);
 }
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace charts {
+namespace kuvar::charts {
 
 // The sliding window of the point axis: once the newest X passes pointCount, the axis shows the
 // last pointCount X units. A negative count asks for a minimum above the maximum, which the axis
@@ -19,4 +19,4 @@ void AppendChartPoints(TChart& chart, const std::array<double, 3>& values, int p
 // Empties the three lines and puts the point axis back to 0..0; the next point gets X = 0.
 void ClearChartPoints(TChart& chart);
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -11,7 +11,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-namespace charts {
+namespace kuvar::charts {
 
 TChartExportDialog::TChartExportDialog(TChart& chart, QWidget* owner)
     : QDialog(owner), chart_(chart), format_(new QComboBox(this)), path_(new QLineEdit(this)),
@@ -95,4 +95,4 @@ void ShowChartExportDialog(TChart& chart, QWidget* owner) {
     dialog.exec();
 }
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <functional>
 
-namespace charts {
+namespace kuvar::charts {
 
 class TChart;
 
@@ -43,4 +43,4 @@ private:
 // Opens the export dialog for chart modally, owned by owner, and frees it when it closes.
 void ShowChartExportDialog(TChart& chart, QWidget* owner);
 
-} // namespace charts
+} // namespace kuvar::charts

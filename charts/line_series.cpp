@@ -3,7 +3,7 @@
 
 #include <qcustomplot.h>
 
-namespace charts {
+namespace kuvar::charts {
 
 TLineSeries::TLineSeries(QCPGraph* graph, std::function<void()> changed)
     : graph_(graph), data_(graph->data().data()), changed_(std::move(changed)) {}
@@ -74,4 +74,4 @@ void TLineSeries::SetVisible(bool on) {
     changed_();
 }
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -9,7 +9,7 @@ class QCPGraph;
 class QCPGraphData;
 template <class DataType> class QCPDataContainer;
 
-namespace charts {
+namespace kuvar::charts {
 
 // One line of a chart. Points are appended with X = the number of points already held, so X
 // ascends and the chart can draw only the points inside its window.
@@ -42,4 +42,4 @@ private:
     std::function<void()> changed_;
 };
 
-} // namespace charts
+} // namespace kuvar::charts

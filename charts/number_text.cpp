@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace charts {
+namespace kuvar::charts {
 namespace {
 
 std::optional<double> ParseFloat(const QString& text) {
@@ -52,4 +52,4 @@ double FloatFromTextOr(const QString& text, double fallback) {
     return ParseFloat(text).value_or(fallback);
 }
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -4,7 +4,7 @@
 #include <QString>
 #include <stdexcept>
 
-namespace charts {
+namespace kuvar::charts {
 
 // Raised by the strict reading of a box text as a floating-point number.
 class ENumberTextError : public std::runtime_error {
@@ -22,4 +22,4 @@ double FloatFromText(const QString& text);
 // As FloatFromText, but fallback instead of the error.
 double FloatFromTextOr(const QString& text, double fallback);
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -8,7 +8,7 @@
 #include <QDebug>
 #include <QSignalBlocker>
 
-namespace charts {
+namespace kuvar::charts {
 namespace {
 
 constexpr int kArrowMin = -9000;
@@ -226,4 +226,4 @@ void TStripChart::PlaceControls() {
     autoBox_->raise();
 }
 
-} // namespace charts
+} // namespace kuvar::charts

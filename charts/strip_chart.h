@@ -14,7 +14,7 @@
 #include <exception>
 #include <functional>
 
-namespace charts {
+namespace kuvar::charts {
 
 // A strip chart of three lines with its controls: the point-count box and DATA button, the clear
 // button, the two range boxes of the left axis with their arrows (inside the chart) and the
@@ -86,4 +86,4 @@ private:
     bool shownOnce_ = false;
 };
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/strip_chart_config.h"
 
-namespace charts {
+namespace kuvar::charts {
 
 TStripChartConfig AcStripChartConfig() {
     TStripChartConfig c;
@@ -65,4 +65,4 @@ TStripChartConfig GyStripChartConfig() {
     return c;
 }
 
-} // namespace charts
+} // namespace kuvar::charts

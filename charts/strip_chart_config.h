@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-namespace charts {
+namespace kuvar::charts {
 
 // What differs between the strip chart of the KUVAR-AC page and that of the KUVAR-GY page.
 struct TStripChartConfig {
@@ -46,4 +46,4 @@ struct TStripChartConfig {
 TStripChartConfig AcStripChartConfig(); // Chart1 on the KUVAR-AC page
 TStripChartConfig GyStripChartConfig(); // Chart2 on the KUVAR-GY page
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-namespace charts {
+namespace kuvar::charts {
 
 TUpDown::TUpDown(QLineEdit* associate, int min, int max, int step, int position, QWidget* parent)
     : QWidget(parent), associate_(associate), up_(new QToolButton(this)),
@@ -61,4 +61,4 @@ void TUpDown::resizeEvent(QResizeEvent*) {
     down_->setGeometry(0, half, width(), height() - half);
 }
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-namespace charts {
+namespace kuvar::charts {
 
 // A pair of arrows attached to an edit box. A press (or the Up/Down key in the box) takes the
 // box's text as the position when it is an integer, moves it by one step within [min, max] and
@@ -38,4 +38,4 @@ private:
     int position_;
 };
 
-} // namespace charts
+} // namespace kuvar::charts

@@ -7,7 +7,7 @@
 #include "protocol/messages.h"
 #include "protocol/text_fields.h"
 
-namespace modules {
+namespace kuvar::modules {
 
 using protocol::ITransactionHost;
 using protocol::LinkState;
@@ -183,4 +183,4 @@ void ConnectAcPage(TAcPage& page, LinkState& state, ITransactionHost& host, TAcP
     OnMouseDown(p->edACINT, guarded([=] { edACINTMouseDown(*p, *r); }));
 }
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -7,9 +7,9 @@
 #include "protocol/link_state.h"
 #include "protocol/transaction_host.h"
 
-struct TAcPage;
+namespace kuvar::modules {
 
-namespace modules {
+struct TAcPage;
 
 // What the KUVAR-AC page remembers when a list drops down or an edit is clicked; a No to the
 // question of its command puts it back. All 0 at start, never stored in the settings file.
@@ -53,4 +53,4 @@ void edACINTMouseDown(const TAcPage& page, TAcPrevious& prev);
 void ConnectAcPage(TAcPage& page, protocol::LinkState& state, protocol::ITransactionHost& host,
                    TAcPrevious& prev, const Guard& guard);
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -3,8 +3,7 @@
 
 #include "modules/page_builder.h"
 
-using namespace page;
-using namespace instruments;
+namespace kuvar::modules {
 
 void TAcPage::Build(QWidget* tabSheet) {
     sheet = tabSheet;
@@ -46,9 +45,11 @@ void TAcPage::Build(QWidget* tabSheet) {
     Label7 = CentredLabel(p, "Label7", 418, 60, 104, QStringLiteral("AccX(mg)"));
     Label9 = CentredLabel(p, "Label9", 562, 60, 104, QStringLiteral("AccY(mg)"));
     Label10 = CentredLabel(p, "Label10", 714, 60, 104, QStringLiteral("AccZ(mg)"));
-    ssACX = instruments::Display(p, "ssACX", 408, 77, 129, 30);
-    ssACY = instruments::Display(p, "ssACY", 552, 77, 129, 30);
-    ssACZ = instruments::Display(p, "ssACZ", 696, 77, 129, 30);
+    ssACX = modules::Display(p, "ssACX", 408, 77, 129, 30);
+    ssACY = modules::Display(p, "ssACY", 552, 77, 129, 30);
+    ssACZ = modules::Display(p, "ssACZ", 696, 77, 129, 30);
     Chart1 = AcChart(p);
     cbChart1LeftAuto = Chart1->AutoRangeBox();
 }
+
+} // namespace kuvar::modules

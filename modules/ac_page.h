@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+namespace kuvar::modules {
+
 // The controls of the KUVAR-AC page, laid out by Build().
 struct TAcPage {
     QWidget* sheet = nullptr; // TabSheet3
@@ -27,20 +29,22 @@ struct TAcPage {
     QPushButton* btACMode = nullptr;
     QPushButton* btACVersion = nullptr;
     QLineEdit* edACVersion = nullptr;
-    TColourButton* AbColBitBtn3 = nullptr;
-    TColourButton* btACRESTORE = nullptr;
-    TColourButton* btACStart = nullptr;
-    TColourButton* btACStop = nullptr;
-    TColourButton* btACSAVE = nullptr;
+    TAbColBitBtn* AbColBitBtn3 = nullptr;
+    TAbColBitBtn* btACRESTORE = nullptr;
+    TAbColBitBtn* btACStart = nullptr;
+    TAbColBitBtn* btACStop = nullptr;
+    TAbColBitBtn* btACSAVE = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QCheckBox* cbChart1LeftAuto = nullptr;
     QLabel* Label7 = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* Label10 = nullptr;
-    TDisplay* ssACX = nullptr;
-    TDisplay* ssACY = nullptr;
-    TDisplay* ssACZ = nullptr;
-    TChartPanel* Chart1 = nullptr;
+    TiAnalogDisplay* ssACX = nullptr;
+    TiAnalogDisplay* ssACY = nullptr;
+    TiAnalogDisplay* ssACZ = nullptr;
+    charts::TStripChart* Chart1 = nullptr;
 
     void Build(QWidget* tabSheet);
 };
+
+} // namespace kuvar::modules

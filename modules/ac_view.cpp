@@ -4,7 +4,7 @@
 #include "modules/ac_page.h"
 #include "modules/measurement_parse.h"
 
-namespace modules {
+namespace kuvar::modules {
 
 void TAcView::ShowAcFrame(const std::string& frame) {
     const auto reading = ParseAcFrame(frame);
@@ -39,4 +39,4 @@ void TAcView::ResetAcOffsets() {
     AcOffsetZ = 0;
 }
 
-} // namespace modules
+} // namespace kuvar::modules

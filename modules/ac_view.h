@@ -3,9 +3,9 @@
 
 #include <string>
 
-struct TAcPage;
+namespace kuvar::modules {
 
-namespace modules {
+struct TAcPage;
 
 // The KUVAR-AC page's measurement view: the three displays, the offsets of "Auto Offset" and the
 // feed of Chart1.
@@ -30,4 +30,4 @@ private:
     TAcPage& page_;
 };
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace modules {
+namespace kuvar::modules {
 
 std::string TextOf(const QLineEdit* edit) {
     return ToWire(edit->text());
@@ -86,4 +86,4 @@ void SaveSetting(protocol::LinkState& state, protocol::ITransactionHost& host,
         state, host, [id] { return "<" + id() + " SAVE>"; }, 500, protocol::SaveAckedTest());
 }
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -17,7 +17,7 @@ class QComboBox;
 class QLineEdit;
 
 // Steps the command handlers of both module pages share.
-namespace modules {
+namespace kuvar::modules {
 
 // A control's text as the line carries it (code page 949); the setters take ASCII.
 std::string TextOf(const QLineEdit* edit);
@@ -60,4 +60,4 @@ void RunConfigure(protocol::LinkState& state, protocol::ITransactionHost& host,
 void SaveSetting(protocol::LinkState& state, protocol::ITransactionHost& host,
                  const std::function<std::string()>& id, std::int32_t streamMode);
 
-} // namespace modules
+} // namespace kuvar::modules

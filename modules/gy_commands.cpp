@@ -6,7 +6,7 @@
 #include "protocol/messages.h"
 #include "protocol/text_fields.h"
 
-namespace modules {
+namespace kuvar::modules {
 
 using protocol::ITransactionHost;
 using protocol::LinkState;
@@ -154,4 +154,4 @@ void ConnectGyPage(TGyPage& page, LinkState& state, ITransactionHost& host, cons
     click(p->AbColBitBtn4, [=] { AbColBitBtn4Click(*s, *h, *p); });
 }
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -5,9 +5,9 @@
 #include "protocol/link_state.h"
 #include "protocol/transaction_host.h"
 
-struct TGyPage;
+namespace kuvar::modules {
 
-namespace modules {
+struct TGyPage;
 
 // The command buttons of the KUVAR-GY page. The page remembers nothing: a No leaves the controls
 // as the operator left them. Each reads the ID (edGYID) again before every send.
@@ -33,4 +33,4 @@ void AbColBitBtn4Click(protocol::LinkState& state, protocol::ITransactionHost& h
 void ConnectGyPage(TGyPage& page, protocol::LinkState& state, protocol::ITransactionHost& host,
                    const Guard& guard);
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -3,8 +3,7 @@
 
 #include "modules/page_builder.h"
 
-using namespace page;
-using namespace instruments;
+namespace kuvar::modules {
 
 void TGyPage::Build(QWidget* tabSheet) {
     sheet = tabSheet;
@@ -45,9 +44,9 @@ void TGyPage::Build(QWidget* tabSheet) {
     lbGYRoll = CentredLabel(p, "lbGYRoll", 402, 108, 104, QStringLiteral("Roll"));
     lbGYPitch = CentredLabel(p, "lbGYPitch", 554, 108, 104, QStringLiteral("Pitch"));
     lbGYYaw = CentredLabel(p, "lbGYYaw", 698, 108, 104, QStringLiteral("Yaw"));
-    ssGYRoll = instruments::Display(p, "ssGYRoll", 392, 125, 129, 25);
-    ssGYPitch = instruments::Display(p, "ssGYPitch", 536, 125, 129, 25);
-    ssGYYaw = instruments::Display(p, "ssGYYaw", 680, 125, 129, 25);
+    ssGYRoll = modules::Display(p, "ssGYRoll", 392, 125, 129, 25);
+    ssGYPitch = modules::Display(p, "ssGYPitch", 536, 125, 129, 25);
+    ssGYYaw = modules::Display(p, "ssGYYaw", 680, 125, 129, 25);
     btGYSTART = ColourButton(p, "btGYSTART", 9, 143, 96, 34, QStringLiteral("Start"));
     btGYStop = ColourButton(p, "btGYStop", 121, 143, 81, 34, QStringLiteral("Stop"));
     btGYSAVE = ColourButton(p, "btGYSAVE", 216, 143, 106, 34, QStringLiteral("Chart SAVE"));
@@ -58,3 +57,5 @@ void TGyPage::Build(QWidget* tabSheet) {
     Chart2 = GyChart(p);
     cbChart2LeftAuto = Chart2->AutoRangeBox();
 }
+
+} // namespace kuvar::modules

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QWidget>
 
+namespace kuvar::modules {
+
 // The controls of the KUVAR-GY page, laid out by Build().
 struct TGyPage {
     QWidget* sheet = nullptr; // TabSheet4
@@ -30,23 +32,25 @@ struct TGyPage {
     QPushButton* btGYMode = nullptr;
     QPushButton* btGYVersion = nullptr;
     QLineEdit* edGYVersion = nullptr;
-    TColourButton* AbColBitBtn4 = nullptr;
-    TColourButton* btGYRESET = nullptr;
+    TAbColBitBtn* AbColBitBtn4 = nullptr;
+    TAbColBitBtn* btGYRESET = nullptr;
     QRadioButton* rbGYDegrees = nullptr;
     QRadioButton* rbGYDegSpeed = nullptr;
     QLabel* lbGYRoll = nullptr;
     QLabel* lbGYPitch = nullptr;
     QLabel* lbGYYaw = nullptr;
-    TDisplay* ssGYRoll = nullptr;
-    TDisplay* ssGYPitch = nullptr;
-    TDisplay* ssGYYaw = nullptr;
-    TColourButton* btGYSTART = nullptr;
-    TColourButton* btGYStop = nullptr;
-    TColourButton* btGYSAVE = nullptr;
-    TColourButton* btGYAngleReset = nullptr;
-    TIndicator* abGYCircle = nullptr;
-    TChartPanel* Chart2 = nullptr;
+    TiAnalogDisplay* ssGYRoll = nullptr;
+    TiAnalogDisplay* ssGYPitch = nullptr;
+    TiAnalogDisplay* ssGYYaw = nullptr;
+    TAbColBitBtn* btGYSTART = nullptr;
+    TAbColBitBtn* btGYStop = nullptr;
+    TAbColBitBtn* btGYSAVE = nullptr;
+    TAbColBitBtn* btGYAngleReset = nullptr;
+    TAbVCInd* abGYCircle = nullptr;
+    charts::TStripChart* Chart2 = nullptr;
     QCheckBox* cbChart2LeftAuto = nullptr;
 
     void Build(QWidget* tabSheet);
 };
+
+} // namespace kuvar::modules

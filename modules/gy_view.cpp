@@ -4,7 +4,7 @@
 #include "modules/gy_page.h"
 #include "modules/measurement_parse.h"
 
-namespace modules {
+namespace kuvar::modules {
 
 namespace {
 
@@ -48,4 +48,4 @@ void TGyView::ShowGyFrame(const std::string& shortened) {
     }
 }
 
-} // namespace modules
+} // namespace kuvar::modules

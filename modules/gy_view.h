@@ -3,9 +3,9 @@
 
 #include <string>
 
-struct TGyPage;
+namespace kuvar::modules {
 
-namespace modules {
+struct TGyPage;
 
 // The KUVAR-GY page's measurement view: displays, cbGYScale, Chart2 and the attitude indicator.
 class TGyView {
@@ -20,4 +20,4 @@ private:
     TGyPage& page_;
 };
 
-} // namespace modules
+} // namespace kuvar::modules

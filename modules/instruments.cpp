@@ -3,11 +3,11 @@
 
 #include "widgets/kuvar_instances.h"
 
-namespace instruments {
+namespace kuvar::modules {
 
-TColourButton* ColourButton(QWidget* parent, const char* name, int x, int y, int w, int h,
-                            const QString& caption) {
-    auto* button = new TColourButton(parent);
+TAbColBitBtn* ColourButton(QWidget* parent, const char* name, int x, int y, int w, int h,
+                           const QString& caption) {
+    auto* button = new TAbColBitBtn(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAccessibleName(caption.isEmpty() ? QString::fromLatin1(name) : caption);
     button->setGeometry(x, y, w, h);
@@ -18,8 +18,8 @@ TColourButton* ColourButton(QWidget* parent, const char* name, int x, int y, int
     return button;
 }
 
-TDisplay* Display(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* display = new TDisplay(parent);
+TiAnalogDisplay* Display(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* display = new TiAnalogDisplay(parent);
     display->setObjectName(QString::fromLatin1(name));
     display->setAccessibleName(QString::fromLatin1(name));
     display->setGeometry(x, y, w, h);
@@ -27,8 +27,8 @@ TDisplay* Display(QWidget* parent, const char* name, int x, int y, int w, int h)
     return display;
 }
 
-TIndicator* Indicator(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* indicator = new TIndicator(parent);
+TAbVCInd* Indicator(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* indicator = new TAbVCInd(parent);
     indicator->setObjectName(QString::fromLatin1(name));
     indicator->setAccessibleName(QStringLiteral("Attitude indicator"));
     SetupGyCircle(*indicator);
@@ -36,12 +36,12 @@ TIndicator* Indicator(QWidget* parent, const char* name, int x, int y, int w, in
     return indicator;
 }
 
-TChartPanel* AcChart(QWidget* page) {
-    return new TChartPanel(charts::AcStripChartConfig(), page);
+charts::TStripChart* AcChart(QWidget* page) {
+    return new charts::TStripChart(charts::AcStripChartConfig(), page);
 }
 
-TChartPanel* GyChart(QWidget* page) {
-    return new TChartPanel(charts::GyStripChartConfig(), page);
+charts::TStripChart* GyChart(QWidget* page) {
+    return new charts::TStripChart(charts::GyStripChartConfig(), page);
 }
 
-} // namespace instruments
+} // namespace kuvar::modules

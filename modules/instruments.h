@@ -9,18 +9,13 @@
 
 #include <QString>
 
-using TColourButton = TAbColBitBtn;
-using TDisplay = TiAnalogDisplay;
-using TIndicator = TAbVCInd;
-using TChartPanel = charts::TStripChart;
+namespace kuvar::modules {
 
-namespace instruments {
+TAbColBitBtn* ColourButton(QWidget* parent, const char* name, int x, int y, int w, int h,
+                           const QString& caption);
+TiAnalogDisplay* Display(QWidget* parent, const char* name, int x, int y, int w, int h);
+TAbVCInd* Indicator(QWidget* parent, const char* name, int x, int y, int w, int h);
+charts::TStripChart* AcChart(QWidget* page);
+charts::TStripChart* GyChart(QWidget* page);
 
-TColourButton* ColourButton(QWidget* parent, const char* name, int x, int y, int w, int h,
-                            const QString& caption);
-TDisplay* Display(QWidget* parent, const char* name, int x, int y, int w, int h);
-TIndicator* Indicator(QWidget* parent, const char* name, int x, int y, int w, int h);
-TChartPanel* AcChart(QWidget* page);
-TChartPanel* GyChart(QWidget* page);
-
-} // namespace instruments
+} // namespace kuvar::modules

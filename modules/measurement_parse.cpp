@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace modules {
+namespace kuvar::modules {
 
 std::string_view HeadView(std::string_view text, char c) {
     const auto at = text.find(c);
@@ -100,4 +100,4 @@ std::optional<GyReading> ParseGyFrame(std::string_view shortened) {
     return reading;
 }
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace modules {
+namespace kuvar::modules {
 
 // The text before the first c, or the empty text when there is no c.
 std::string_view HeadView(std::string_view text, char c);
@@ -40,4 +40,4 @@ struct GyReading {
 // A mode digit other than '0' or '1' gives nothing.
 std::optional<GyReading> ParseGyFrame(std::string_view shortened);
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -3,11 +3,11 @@
 
 #include "modules/ac_page.h"
 
-namespace modules {
+namespace kuvar::modules {
 
 void TMeasurementViews::Connect(const Guard& guard) {
     QObject::connect(acPage_.CheckBox1, &QCheckBox::clicked, acPage_.CheckBox1,
                      [this, guard] { guard([this] { Ac.CheckBox1Click(); }); });
 }
 
-} // namespace modules
+} // namespace kuvar::modules

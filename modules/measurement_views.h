@@ -6,10 +6,10 @@
 #include "modules/page_events.h"
 #include "protocol/measurement_view.h"
 
+namespace kuvar::modules {
+
 struct TAcPage;
 struct TGyPage;
-
-namespace modules {
 
 // Both pages' views behind the one interface the dispatcher calls.
 class TMeasurementViews : public protocol::IMeasurementView {
@@ -30,4 +30,4 @@ private:
     TAcPage& acPage_;
 };
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/page_builder.h"
 
-namespace page {
+namespace kuvar::modules {
 
 QFont ControlFont() {
     // The nearest compact sans face to the design's 8-point control font.
@@ -87,4 +87,4 @@ void SetLabelColour(QLabel* label, const QColor& colour) {
     label->setPalette(palette);
 }
 
-} // namespace page
+} // namespace kuvar::modules

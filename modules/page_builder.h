@@ -14,7 +14,7 @@
 
 // Small helpers that place the window's standard controls at fixed positions, named after the
 // control so that tests and assistive technology find them.
-namespace page {
+namespace kuvar::modules {
 
 QFont ControlFont();
 
@@ -31,4 +31,4 @@ QRadioButton* Radio(QWidget* parent, const char* name, int x, int y, const QStri
 // Sets a label's text colour.
 void SetLabelColour(QLabel* label, const QColor& colour);
 
-} // namespace page
+} // namespace kuvar::modules

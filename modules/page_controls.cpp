@@ -4,7 +4,7 @@
 #include "modules/ac_page.h"
 #include "modules/gy_page.h"
 
-namespace modules {
+namespace kuvar::modules {
 
 QWidget* PageControl(const TAcPage& ac, const TGyPage& gy, protocol::Control control) {
     using protocol::Control;
@@ -44,4 +44,4 @@ QWidget* PageControl(const TAcPage& ac, const TGyPage& gy, protocol::Control con
     }
 }
 
-} // namespace modules
+} // namespace kuvar::modules

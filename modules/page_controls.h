@@ -4,13 +4,14 @@
 #include "protocol/controls.h"
 
 class QWidget;
+
+namespace kuvar::modules {
+
 struct TAcPage;
 struct TGyPage;
-
-namespace modules {
 
 // The page widget that the link logic knows as `control`; null for a control outside the pages
 // (the manual send lines belong to the window).
 QWidget* PageControl(const TAcPage& ac, const TGyPage& gy, protocol::Control control);
 
-} // namespace modules
+} // namespace kuvar::modules

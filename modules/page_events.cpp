@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <utility>
 
-namespace modules {
+namespace kuvar::modules {
 
 TEventHook::TEventHook(QObject* watched, QEvent::Type type, std::function<void()> action)
     : QObject(watched), type_(type), action_(std::move(action)) {
@@ -29,4 +29,4 @@ void OnMouseDown(QWidget* widget, std::function<void()> action) {
     new TEventHook(widget, QEvent::MouseButtonPress, std::move(action));
 }
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -8,7 +8,7 @@
 class QComboBox;
 class QWidget;
 
-namespace modules {
+namespace kuvar::modules {
 
 // Runs a handler and keeps its exception from unwinding through Qt (the window's guard shows it
 // in status panel 0).
@@ -32,4 +32,4 @@ void OnDropDown(QComboBox* combo, std::function<void()> action);
 // A mouse button went down on the widget.
 void OnMouseDown(QWidget* widget, std::function<void()> action);
 
-} // namespace modules
+} // namespace kuvar::modules

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace kuvar::modules {
+
 namespace {
 bool IsAscii(const std::string& bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
@@ -43,3 +45,5 @@ QString FromMixed(const std::string& bytes) {
         utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     return utf8.hasError() ? FromWire(bytes) : text;
 }
+
+} // namespace kuvar::modules

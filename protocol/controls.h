@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // The window's controls that the link logic reads or writes, named as the window names them.
 enum class Control {
@@ -28,4 +28,4 @@ enum class Control {
     edSend3,
 };
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 namespace {
 
@@ -106,4 +106,4 @@ void StopStreamFirst(LinkState& state, ITransactionHost& host, Page page) {
     state.RxBuffer.clear();
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

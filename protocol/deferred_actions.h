@@ -5,7 +5,7 @@
 #include "protocol/transaction_host.h"
 #include "protocol/transactions.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // The Start and Stop buttons only name the sequence and arm Timer1; the sequence runs when the
 // timer fires, in whatever event loop runs then. A second request before that replaces the first.
@@ -29,4 +29,4 @@ enum class Page { Ac, Gy };
 // Delay(20) (the stop sequence normally runs inside it), then LastFrame and RxBuffer emptied.
 void StopStreamFirst(LinkState& state, ITransactionHost& host, Page page);
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 std::uint8_t FrameChecksum(const std::string& text, int count) {
     const std::size_t n =
@@ -23,4 +23,4 @@ std::string BuildFrame(const std::string& text) {
     return text + ChecksumDigits(FrameChecksum(text, static_cast<int>(text.size()))) + '\r';
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

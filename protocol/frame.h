@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // 8-bit XOR of the first (count modulo 256) bytes of text; the count travels as one byte.
 std::uint8_t FrameChecksum(const std::string& text, int count);
@@ -15,4 +15,4 @@ std::string ChecksumDigits(std::uint8_t sum);
 // The frame written to the line: text, its checksum digits, CR.
 std::string BuildFrame(const std::string& text);
 
-} // namespace protocol
+} // namespace kuvar::protocol

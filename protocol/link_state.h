@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // The link state of the window. The window owns one instance and hands it by reference to the
 // framer, the dispatcher and the transactions; nested handlers share it on the UI thread.
@@ -28,4 +28,4 @@ inline constexpr std::int32_t GyVersion = 8;
 inline constexpr std::int32_t GyStream = 13;
 } // namespace RxModes
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -3,7 +3,7 @@
 
 #include "protocol/transactions.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 void ManualSend(LinkState& state, ITransactionHost& host, Control line) {
     host.Delay(200);
@@ -15,4 +15,4 @@ void ManualSend(LinkState& state, ITransactionHost& host, Control line) {
     SendOnce(host, host.Text(line));
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // The module pages' measurement views, called by the dispatcher while a stream is shown.
 class IMeasurementView {
@@ -20,4 +20,4 @@ public:
     virtual void ShowGyFrame(const std::string& frame) = 0;
 };
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // Texts the operator sees. The Korean ones are UTF-8; the window shows them as they are.
 inline constexpr const char* kOpenComPort = "Open Com port.";
@@ -42,4 +42,4 @@ inline std::string ModeQuestion(const std::string& mode) {
 inline constexpr const char* kNotKuvarAc = "KUVAR-AC 제품이 아닙니다.";
 inline constexpr const char* kNotKuvarGy = "KUVAR-GY 제품이 아닙니다.";
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 namespace {
 constexpr char kStx = 0x02;
@@ -60,4 +60,4 @@ void ReceiveFramer::EndOfReply(std::exception_ptr& firstError) {
     }
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -8,7 +8,7 @@
 
 #include "protocol/link_state.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // Collects received bytes in LinkState::RxBuffer and hands each reply, without its two checksum
 // characters, to the reply handler at its CR. STX, LF, ETB and "$" carry no text and are dropped.
@@ -40,4 +40,4 @@ private:
     std::size_t rejected_ = 0;
 };
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -3,7 +3,7 @@
 
 #include "protocol/text_fields.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 namespace {
 
@@ -121,4 +121,4 @@ void ReplyDispatcher::GyQueryReply() {
     target_.SetText(Control::lbGYYaw, std::string("Yaw") + unit);
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -7,7 +7,7 @@
 #include "protocol/measurement_view.h"
 #include "protocol/reply_target.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // Logs every accepted reply, keeps it as LastFrame, notes SAVE acknowledgements and reads it
 // according to RxMode: query replies fill controls, stream frames go to the measurement view.
@@ -32,4 +32,4 @@ private:
     IMeasurementView* view_;
 };
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -5,7 +5,7 @@
 
 #include "protocol/controls.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // What the dispatcher writes in the window.
 class IReplyTarget {
@@ -19,4 +19,4 @@ public:
     virtual void SetChecked(Control control, bool checked) = 0;
 };
 
-} // namespace protocol
+} // namespace kuvar::protocol

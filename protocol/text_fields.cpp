@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "protocol/text_fields.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 std::string Head(const std::string& text, char c) {
     const auto at = text.find(c);
@@ -21,4 +21,4 @@ std::string CopyRange(const std::string& text, std::size_t begin, std::size_t en
     return text.substr(begin, end - begin);
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // The text before the first c, or the empty text when there is no c.
 std::string Head(const std::string& text, char c);
@@ -19,4 +19,4 @@ inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -5,7 +5,7 @@
 
 #include "protocol/controls.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // What commands need of the window. Every call runs on the UI thread; Delay and Ask run the
 // event loop, so replies, the timer and other handlers may run inside them.
@@ -29,4 +29,4 @@ public:
     virtual std::string Text(Control control) = 0;
 };
 
-} // namespace protocol
+} // namespace kuvar::protocol

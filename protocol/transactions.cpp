@@ -8,7 +8,7 @@
 #include "protocol/messages.h"
 #include "protocol/text_fields.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 EndTest LastFrameHas(std::string part) {
     return [part = std::move(part)](const LinkState& state, const std::vector<std::string>&) {
@@ -83,4 +83,4 @@ SendOutcome SendSave(LinkState& state, ITransactionHost& host, const std::string
     return RunRetriedSend(state, host, save);
 }
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -9,7 +9,7 @@
 #include "protocol/link_state.h"
 #include "protocol/transaction_host.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 
 // What the end test of a retried send sees after each try: the shared state, and the replies
 // gathered during the wait when the transaction gathers them (SendSave), else empty.
@@ -61,4 +61,4 @@ bool RequirePortOpen(ITransactionHost& host);
 // followed by 14 waits of 10 ms; ends on a reply containing "VE", or at once when nothing came.
 SendOutcome SendSave(LinkState& state, ITransactionHost& host, const std::string& id);
 
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <bit>
 
+namespace kuvar {
+
 namespace {
 bool gGroupUpdate = false;
 
@@ -23,59 +25,59 @@ TAbBinGControl::~TAbBinGControl() {
 }
 
 void TAbBinGControl::UpdateClock() {
-    if (fChecked && fFlashing)
-        TAbFlashClock::Instance().Join(this, static_cast<int>(fFrequency) + 2);
+    if (checked_ && flashing_)
+        TAbFlashClock::Instance().Join(this, static_cast<int>(frequency_) + 2);
     else
         TAbFlashClock::Instance().Leave(this);
 }
 
 void TAbBinGControl::SetChecked(bool v) {
-    if (v == fChecked)
+    if (v == checked_)
         return;
-    fChecked = v;
+    checked_ = v;
     UpdateClock();
-    const uint32_t bit = 1u << fStatusBit;
+    const uint32_t bit = 1u << statusBit_;
     int32_t s;
-    if (fMode == mRadioButton)
+    if (mode_ == mRadioButton)
         s = v ? static_cast<int32_t>(bit) : 0;
     else
-        s = static_cast<int32_t>(v ? (uint32_t(fStatusInt) | bit) : (uint32_t(fStatusInt) & ~bit));
-    if (s != fStatusInt) {
-        fStatusInt = s;
-        fLowestBit = LowestSetBit(s);
+        s = static_cast<int32_t>(v ? (uint32_t(statusInt_) | bit) : (uint32_t(statusInt_) & ~bit));
+    if (s != statusInt_) {
+        statusInt_ = s;
+        lowestBit_ = LowestSetBit(s);
     }
     Redraw();
     emit statusChanged();
 }
 
 void TAbBinGControl::SetStatusInt(int32_t v) {
-    if (v == fStatusInt)
+    if (v == statusInt_)
         return;
-    fStatusInt = v;
-    const bool checked = (uint32_t(v) >> fStatusBit) & 1u;
-    if (checked != fChecked) {
-        fChecked = checked;
+    statusInt_ = v;
+    const bool checked = (uint32_t(v) >> statusBit_) & 1u;
+    if (checked != checked_) {
+        checked_ = checked;
         UpdateClock();
         Redraw();
         emit statusChanged();
     }
-    fLowestBit = LowestSetBit(v);
+    lowestBit_ = LowestSetBit(v);
     emit statusIntChanged();
-    if (fGroupIndex != 0 && !gGroupUpdate && parentWidget()) {
+    if (groupIndex_ != 0 && !gGroupUpdate && parentWidget()) {
         gGroupUpdate = true;
         const auto siblings =
             parentWidget()->findChildren<TAbBinGControl*>(Qt::FindDirectChildrenOnly);
         for (TAbBinGControl* c : siblings)
-            if (c != this && c->fGroupIndex == fGroupIndex)
+            if (c != this && c->groupIndex_ == groupIndex_)
                 c->SetStatusInt(v);
         gGroupUpdate = false;
     }
 }
 
 void TAbBinGControl::SetMode(TMode v) {
-    if (v == fMode)
+    if (v == mode_)
         return;
-    fMode = v;
+    mode_ = v;
     if (v == mButton)
         SetStatusInt(0);
     else if (v == mRadioButton)
@@ -85,20 +87,20 @@ void TAbBinGControl::SetMode(TMode v) {
 
 void TAbBinGControl::SetGroupIndex(int v) {
     if (v >= 0)
-        fGroupIndex = v;
+        groupIndex_ = v;
 }
 
 void TAbBinGControl::SetStatusBit(int v) {
-    if (v < 0 || v > 31 || v == fStatusBit)
+    if (v < 0 || v > 31 || v == statusBit_)
         return;
-    fStatusBit = v;
+    statusBit_ = v;
     Redraw();
 }
 
 void TAbBinGControl::SetFrequency(TFlashFreq v) {
-    if (v == fFrequency)
+    if (v == frequency_)
         return;
-    fFrequency = v;
+    frequency_ = v;
     if (TAbFlashClock::Instance().Joined(this)) {
         TAbFlashClock::Instance().Leave(this);
         UpdateClock();
@@ -106,16 +108,16 @@ void TAbBinGControl::SetFrequency(TFlashFreq v) {
 }
 
 void TAbBinGControl::SetFlashing(bool v) {
-    if (v == fFlashing)
+    if (v == flashing_)
         return;
-    fFlashing = v;
+    flashing_ = v;
     UpdateClock();
     Redraw();
     emit statusChanged();
 }
 
 void TAbBinGControl::FlashTick(bool phase) {
-    fPhase = phase;
+    phase_ = phase;
     Redraw();
 }
 
@@ -124,16 +126,16 @@ void TAbBinGControl::mousePressEvent(QMouseEvent* e) {
         QWidget::mousePressEvent(e);
         return;
     }
-    fPressed = true;
-    switch (fMode) {
+    pressed_ = true;
+    switch (mode_) {
     case mButton:
         SetChecked(true);
         break;
     case mSwitch:
-        SetChecked(!fChecked);
+        SetChecked(!checked_);
         break;
     case mRadioButton:
-        SetStatusInt(static_cast<int32_t>(1u << fStatusBit));
+        SetStatusInt(static_cast<int32_t>(1u << statusBit_));
         break;
     case mIndicator:
         break;
@@ -142,7 +144,7 @@ void TAbBinGControl::mousePressEvent(QMouseEvent* e) {
 }
 
 void TAbBinGControl::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton || !fPressed) {
+    if (e->button() != Qt::LeftButton || !pressed_) {
         QWidget::mouseReleaseEvent(e);
         return;
     }
@@ -152,9 +154,9 @@ void TAbBinGControl::mouseReleaseEvent(QMouseEvent* e) {
         Click();
     if (!self)
         return;
-    fPressed = false;
-    if (fMode != mIndicator) {
-        if (fMode == mButton)
+    pressed_ = false;
+    if (mode_ != mIndicator) {
+        if (mode_ == mButton)
             SetChecked(false);
         Redraw();
     }
@@ -168,41 +170,41 @@ TAbFlashClock& TAbFlashClock::Instance() {
 TAbFlashClock::TAbFlashClock() {}
 
 void TAbFlashClock::Join(TAbBinGControl* c, int rate) {
-    for (Member& m : fMembers)
+    for (Member& m : members_)
         if (m.control == c) {
             m.rate = rate;
             return;
         }
-    fMembers.append({c, rate, ((fTicks >> rate) & 1u) != 0});
-    if (!fTimer) {
-        fTimer = new QTimer(this);
-        fTimer->setInterval(16);
-        connect(fTimer, &QTimer::timeout, this, &TAbFlashClock::Tick);
+    members_.append({c, rate, ((ticks_ >> rate) & 1u) != 0});
+    if (!timer_) {
+        timer_ = new QTimer(this);
+        timer_->setInterval(16);
+        connect(timer_, &QTimer::timeout, this, &TAbFlashClock::Tick);
     }
-    if (!fTimer->isActive())
-        fTimer->start();
+    if (!timer_->isActive())
+        timer_->start();
 }
 
 void TAbFlashClock::Leave(TAbBinGControl* c) {
-    fMembers.removeIf([c](const Member& m) { return m.control == c; });
-    if (fMembers.isEmpty() && fTimer)
-        fTimer->stop();
+    members_.removeIf([c](const Member& m) { return m.control == c; });
+    if (members_.isEmpty() && timer_)
+        timer_->stop();
 }
 
 bool TAbFlashClock::Joined(const TAbBinGControl* c) const {
-    for (const Member& m : fMembers)
+    for (const Member& m : members_)
         if (m.control == c)
             return true;
     return false;
 }
 
 void TAbFlashClock::Tick() {
-    ++fTicks;
-    const QList<Member> members = fMembers; // a control may leave while told
+    ++ticks_;
+    const QList<Member> members = members_; // a control may leave while told
     for (const Member& m : members) {
-        const bool phase = ((fTicks >> m.rate) & 1u) != 0;
+        const bool phase = ((ticks_ >> m.rate) & 1u) != 0;
         if (phase != m.last) {
-            for (Member& live : fMembers)
+            for (Member& live : members_)
                 if (live.control == m.control)
                     live.last = phase;
             if (Joined(m.control))
@@ -210,3 +212,5 @@ void TAbFlashClock::Tick() {
         }
     }
 }
+
+} // namespace kuvar

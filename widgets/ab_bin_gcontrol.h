@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <cstdint>
 
+namespace kuvar {
+
 enum TMode { mButton, mSwitch, mIndicator, mRadioButton };
 enum TFlashFreq { ff8Hz, ff4Hz, ff2Hz, ff1Hz, ff05Hz };
 
@@ -14,25 +16,25 @@ public:
     explicit TAbBinGControl(QWidget* parent = nullptr);
     ~TAbBinGControl() override;
 
-    bool Checked() const { return fChecked; }
+    bool Checked() const { return checked_; }
     void SetChecked(bool v);
-    TMode Mode() const { return fMode; }
+    TMode Mode() const { return mode_; }
     void SetMode(TMode v);
-    int GroupIndex() const { return fGroupIndex; }
+    int GroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int v);
-    int StatusBit() const { return fStatusBit; }
+    int StatusBit() const { return statusBit_; }
     void SetStatusBit(int v);
-    int32_t StatusInt() const { return fStatusInt; }
+    int32_t StatusInt() const { return statusInt_; }
     void SetStatusInt(int32_t v);
-    TFlashFreq Frequency() const { return fFrequency; }
+    TFlashFreq Frequency() const { return frequency_; }
     void SetFrequency(TFlashFreq v);
-    bool Flashing() const { return fFlashing; }
+    bool Flashing() const { return flashing_; }
     void SetFlashing(bool v);
 
-    bool Pressed() const { return fPressed; }
-    bool FlashPhase() const { return fPhase; }
+    bool Pressed() const { return pressed_; }
+    bool FlashPhase() const { return phase_; }
     // Index of the lowest set bit of StatusInt, 32 when none.
-    int LowestBit() const { return fLowestBit; }
+    int LowestBit() const { return lowestBit_; }
 
     // Called by the flash clock with each new phase.
     void FlashTick(bool phase);
@@ -49,20 +51,20 @@ protected:
     // The release inside the control, reported before the control lets go.
     virtual void Click() {}
 
-    bool fPressed = false;
+    bool pressed_ = false;
 
 private:
     void UpdateClock();
 
-    bool fChecked = false;
-    TMode fMode = mIndicator;
-    int fGroupIndex = 0;
-    int fStatusBit = 0;
-    int32_t fStatusInt = 0;
-    TFlashFreq fFrequency = ff1Hz;
-    bool fFlashing = false;
-    bool fPhase = false;
-    int fLowestBit = 32;
+    bool checked_ = false;
+    TMode mode_ = mIndicator;
+    int groupIndex_ = 0;
+    int statusBit_ = 0;
+    int32_t statusInt_ = 0;
+    TFlashFreq frequency_ = ff1Hz;
+    bool flashing_ = false;
+    bool phase_ = false;
+    int lowestBit_ = 32;
 };
 
 // The shared clock of all flashing controls: a tick every 16 ms on the UI thread.
@@ -75,7 +77,7 @@ public:
     bool Joined(const TAbBinGControl* c) const;
     // One tick, as the timer runs it; public so that tests can drive the clock.
     void Tick();
-    quint32 Ticks() const { return fTicks; }
+    quint32 Ticks() const { return ticks_; }
 
 private:
     TAbFlashClock();
@@ -84,7 +86,9 @@ private:
         int rate;
         bool last;
     };
-    QList<Member> fMembers;
-    class QTimer* fTimer = nullptr;
-    quint32 fTicks = 0;
+    QList<Member> members_;
+    class QTimer* timer_ = nullptr;
+    quint32 ticks_ = 0;
 };
+
+} // namespace kuvar

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace kuvar {
+
 TAbBtnLayout LayoutButtonContent(const QRect& area, QSize glyph, int tw, int th, int spacing,
                                  TPos posGlyph, TPosH posH, TPosV posV, QPoint offset) {
     const int gw = glyph.width(), gh = glyph.height();
@@ -79,65 +81,65 @@ void TAbColBitBtn::SetGlyph(const QImage& strip) {
                     line[x] = 0;
         }
     }
-    fGlyph = img;
+    glyph_ = img;
     Redraw();
 }
 
 bool TAbColBitBtn::Flag(unsigned flashOpt, unsigned checkedOpt) const {
-    if ((fFlashOptions & flashOpt) && Checked() && Flashing())
+    if ((flashOptions_ & flashOpt) && Checked() && Flashing())
         return FlashPhase();
-    return (fCheckedOptions & checkedOpt) && Checked();
+    return (checkedOptions_ & checkedOpt) && Checked();
 }
 
 QString TAbColBitBtn::ShownText() const {
     if (Flag(foText, coText))
-        return fTextOn;
-    return fTextOff.isEmpty() ? fTextOn : fTextOff;
+        return textOn_;
+    return textOff_.isEmpty() ? textOn_ : textOff_;
 }
 
 QColor TAbColBitBtn::ShownTextColor() const {
     if (!isEnabled())
-        return fTextColDisabled;
-    return Flag(foTextCol, coTextCol) ? fTextColOn : fTextColOff;
+        return textColDisabled_;
+    return Flag(foTextCol, coTextCol) ? textColOn_ : textColOff_;
 }
 
 bool TAbColBitBtn::ShownSunken() const {
-    if (fCheckedOptions & coBevel)
-        return Checked() || fPressed;
-    return fPressed;
+    if (checkedOptions_ & coBevel)
+        return Checked() || pressed_;
+    return pressed_;
 }
 
 int TAbColBitBtn::GlyphIndex() const {
-    if (fNumGlyph == 1)
+    if (numGlyph_ == 1)
         return 0;
     if (!isEnabled())
         return 1;
-    if (Flag(foGlyph, coGlyph) && fNumGlyph > 2)
+    if (Flag(foGlyph, coGlyph) && numGlyph_ > 2)
         return 2;
     return 0;
 }
 
 QPoint TAbColBitBtn::ContentOffset() const {
-    const bool down = fPressed || (Checked() && (fCheckedOptions & coBevel));
-    return QPoint(fOffsetX + (down ? fOffsetDown : 0), fOffsetY + (down ? fOffsetDown : 0));
+    const bool down = pressed_ || (Checked() && (checkedOptions_ & coBevel));
+    return QPoint(offsetX_ + (down ? offsetDown_ : 0), offsetY_ + (down ? offsetDown_ : 0));
 }
 
 void TAbColBitBtn::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
     const int bw = ButtonBevel.Width();
-    const bool gradient = !fTransparent && GradBtnFace.Visible();
+    const bool gradient = !transparent_ && GradBtnFace.Visible();
     // The parent's pixels are already under the button; the face goes over them.
     if (gradient)
         FillGradHorizontal1(p, r.adjusted(bw, bw, -bw, -bw), GradBtnFace.ColorFrom(),
                             GradBtnFace.ColorTo());
     const QColor face =
-        !isEnabled() ? fColorDisabled : (Flag(foBtnCol, coBtnCol) ? fColorOn : fColorOff);
-    if (!gradient && !fTransparent)
+        !isEnabled() ? colorDisabled_ : (Flag(foBtnCol, coBtnCol) ? colorOn_ : colorOff_);
+    if (!gradient && !transparent_)
         p.fillRect(r, face);
 
     int frames = 0;
-    if (fBeveled && (!fFlat || fHover)) {
+    if (beveled_ && (!flat_ || hover_)) {
         frames = bw;
         const bool sunken = ShownSunken();
         for (int j = 1; j <= bw; ++j) {
@@ -164,14 +166,14 @@ void TAbColBitBtn::paintEvent(QPaintEvent*) {
     const QStringList lines = text.split(QLatin1Char('|'));
     const QFontMetrics fm(font());
     int tw = 0;
-    for (const QString& s : fTextOn.split(QLatin1Char('|')) + fTextOff.split(QLatin1Char('|')))
+    for (const QString& s : textOn_.split(QLatin1Char('|')) + textOff_.split(QLatin1Char('|')))
         tw = std::max(tw, fm.horizontalAdvance(s));
     const int lineH = fm.height();
     const int th = text.isEmpty() ? 0 : lineH * int(lines.size());
     const QSize glyphSize =
-        fGlyph.isNull() ? QSize(0, 0) : QSize(fGlyph.width() / fNumGlyph, fGlyph.height());
-    const TAbBtnLayout l = LayoutButtonContent(area, glyphSize, tw, th, fSpacing, fPosGlyph, fPosH,
-                                               fPosV, ContentOffset());
+        glyph_.isNull() ? QSize(0, 0) : QSize(glyph_.width() / numGlyph_, glyph_.height());
+    const TAbBtnLayout l = LayoutButtonContent(area, glyphSize, tw, th, spacing_, posGlyph_, posH_,
+                                               posV_, ContentOffset());
 
     if (!text.isEmpty()) {
         const int extra = lineH * int(lines.size() - 1);
@@ -179,7 +181,7 @@ void TAbColBitBtn::paintEvent(QPaintEvent*) {
         int y = l.anchor.y() - (row == 1 ? extra / 2 : (row == 2 ? extra : 0));
         p.setFont(font());
         for (const QString& s : lines) {
-            if (fText3D) {
+            if (text3D_) {
                 p.setPen(ButtonBevel.HighlightColTo());
                 DrawAnchoredText(p, l.anchor.x() + 1, y + 1, l.textAnchor, s);
                 p.setPen(ButtonBevel.ShadowColTo());
@@ -191,24 +193,24 @@ void TAbColBitBtn::paintEvent(QPaintEvent*) {
         }
     }
     if (glyphSize.width() > 0) {
-        const int i = std::min(GlyphIndex(), fNumGlyph - 1);
-        p.drawImage(l.glyph.topLeft(), fGlyph,
+        const int i = std::min(GlyphIndex(), numGlyph_ - 1);
+        p.drawImage(l.glyph.topLeft(), glyph_,
                     QRect(i * glyphSize.width(), 0, glyphSize.width(), glyphSize.height()));
     }
 }
 
 void TAbColBitBtn::enterEvent(QEnterEvent* e) {
     TAbBinGControl::enterEvent(e);
-    if (fFlat && isEnabled()) {
-        fHover = true;
+    if (flat_ && isEnabled()) {
+        hover_ = true;
         Redraw();
     }
 }
 
 void TAbColBitBtn::leaveEvent(QEvent* e) {
     TAbBinGControl::leaveEvent(e);
-    if (fHover) {
-        fHover = false;
+    if (hover_) {
+        hover_ = false;
         Redraw();
     }
 }
@@ -218,3 +220,5 @@ void TAbColBitBtn::changeEvent(QEvent* e) {
     if (e->type() == QEvent::EnabledChange || e->type() == QEvent::FontChange)
         Redraw();
 }
+
+} // namespace kuvar

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+namespace kuvar {
+
 enum TFlashOption : unsigned { foGlyph = 1, foText = 2, foTextCol = 4, foBtnCol = 8 };
 enum TCheckedOption : unsigned {
     coGlyph = 1,
@@ -37,56 +39,56 @@ public:
     TAbBtnBevel ButtonBevel;
     TAbGradSettings GradBtnFace;
 
-    unsigned FlashOptions() const { return fFlashOptions; }
-    void SetFlashOptions(unsigned v) { Store(fFlashOptions, v); }
-    unsigned CheckedOptions() const { return fCheckedOptions; }
-    void SetCheckedOptions(unsigned v) { Store(fCheckedOptions, v); }
-    const QImage& Glyph() const { return fGlyph; }
+    unsigned FlashOptions() const { return flashOptions_; }
+    void SetFlashOptions(unsigned v) { Store(flashOptions_, v); }
+    unsigned CheckedOptions() const { return checkedOptions_; }
+    void SetCheckedOptions(unsigned v) { Store(checkedOptions_, v); }
+    const QImage& Glyph() const { return glyph_; }
     // Copies the strip; its bottom-left pixel's colour becomes transparent.
     void SetGlyph(const QImage& strip);
-    int NumGlyph() const { return fNumGlyph; }
+    int NumGlyph() const { return numGlyph_; }
     void SetNumGlyph(int v) {
         if (v > 0)
-            Store(fNumGlyph, v);
+            Store(numGlyph_, v);
     }
-    QColor ColorOff() const { return fColorOff; }
-    void SetColorOff(const QColor& v) { Store(fColorOff, v); }
-    QColor ColorDisabled() const { return fColorDisabled; }
-    void SetColorDisabled(const QColor& v) { Store(fColorDisabled, v); }
-    QColor ColorOn() const { return fColorOn; }
-    void SetColorOn(const QColor& v) { Store(fColorOn, v); }
-    int OffsetDown() const { return fOffsetDown; }
-    void SetOffsetDown(int v) { Store(fOffsetDown, v); }
-    int OffsetX() const { return fOffsetX; }
-    void SetOffsetX(int v) { Store(fOffsetX, v); }
-    int OffsetY() const { return fOffsetY; }
-    void SetOffsetY(int v) { Store(fOffsetY, v); }
-    bool Beveled() const { return fBeveled; }
-    void SetBeveled(bool v) { Store(fBeveled, v); }
-    bool Transparent() const { return fTransparent; }
-    void SetTransparent(bool v) { Store(fTransparent, v); }
-    bool Flat() const { return fFlat; }
-    void SetFlat(bool v) { Store(fFlat, v); }
-    int Spacing() const { return fSpacing; }
-    void SetSpacing(int v) { Store(fSpacing, v); }
-    QString TextOn() const { return fTextOn; }
-    void SetTextOn(const QString& v) { Store(fTextOn, v); }
-    QString TextOff() const { return fTextOff; }
-    void SetTextOff(const QString& v) { Store(fTextOff, v); }
-    QColor TextColOn() const { return fTextColOn; }
-    void SetTextColOn(const QColor& v) { Store(fTextColOn, v); }
-    QColor TextColOff() const { return fTextColOff; }
-    void SetTextColOff(const QColor& v) { Store(fTextColOff, v); }
-    QColor TextColDisabled() const { return fTextColDisabled; }
-    void SetTextColDisabled(const QColor& v) { Store(fTextColDisabled, v); }
-    bool Text3D() const { return fText3D; }
-    void SetText3D(bool v) { Store(fText3D, v); }
-    TPosH PosHorizontal() const { return fPosH; }
-    void SetPosHorizontal(TPosH v) { Store(fPosH, v); }
-    TPosV PosVertical() const { return fPosV; }
-    void SetPosVertical(TPosV v) { Store(fPosV, v); }
-    TPos PosGlyph() const { return fPosGlyph; }
-    void SetPosGlyph(TPos v) { Store(fPosGlyph, v); }
+    QColor ColorOff() const { return colorOff_; }
+    void SetColorOff(const QColor& v) { Store(colorOff_, v); }
+    QColor ColorDisabled() const { return colorDisabled_; }
+    void SetColorDisabled(const QColor& v) { Store(colorDisabled_, v); }
+    QColor ColorOn() const { return colorOn_; }
+    void SetColorOn(const QColor& v) { Store(colorOn_, v); }
+    int OffsetDown() const { return offsetDown_; }
+    void SetOffsetDown(int v) { Store(offsetDown_, v); }
+    int OffsetX() const { return offsetX_; }
+    void SetOffsetX(int v) { Store(offsetX_, v); }
+    int OffsetY() const { return offsetY_; }
+    void SetOffsetY(int v) { Store(offsetY_, v); }
+    bool Beveled() const { return beveled_; }
+    void SetBeveled(bool v) { Store(beveled_, v); }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v) { Store(transparent_, v); }
+    bool Flat() const { return flat_; }
+    void SetFlat(bool v) { Store(flat_, v); }
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int v) { Store(spacing_, v); }
+    QString TextOn() const { return textOn_; }
+    void SetTextOn(const QString& v) { Store(textOn_, v); }
+    QString TextOff() const { return textOff_; }
+    void SetTextOff(const QString& v) { Store(textOff_, v); }
+    QColor TextColOn() const { return textColOn_; }
+    void SetTextColOn(const QColor& v) { Store(textColOn_, v); }
+    QColor TextColOff() const { return textColOff_; }
+    void SetTextColOff(const QColor& v) { Store(textColOff_, v); }
+    QColor TextColDisabled() const { return textColDisabled_; }
+    void SetTextColDisabled(const QColor& v) { Store(textColDisabled_, v); }
+    bool Text3D() const { return text3D_; }
+    void SetText3D(bool v) { Store(text3D_, v); }
+    TPosH PosHorizontal() const { return posH_; }
+    void SetPosHorizontal(TPosH v) { Store(posH_, v); }
+    TPosV PosVertical() const { return posV_; }
+    void SetPosVertical(TPosV v) { Store(posV_, v); }
+    TPos PosGlyph() const { return posGlyph_; }
+    void SetPosGlyph(TPos v) { Store(posGlyph_, v); }
 
     // What the face shows in the present state.
     QString ShownText() const;
@@ -117,28 +119,30 @@ private:
     }
     bool Flag(unsigned flashOpt, unsigned checkedOpt) const;
 
-    unsigned fFlashOptions = foGlyph | foText | foTextCol | foBtnCol;
-    unsigned fCheckedOptions = coGlyph | coText | coTextCol | coBtnCol | coBevel;
-    QImage fGlyph;
-    int fNumGlyph = 1;
-    QColor fColorOff = SysColor::BtnFace;
-    QColor fColorDisabled = QColor(0xA0, 0xA0, 0xA0);
-    QColor fColorOn = SysColor::BtnFace;
-    int fOffsetDown = 1;
-    int fOffsetX = 0;
-    int fOffsetY = 0;
-    bool fBeveled = true;
-    bool fTransparent = false;
-    bool fFlat = false;
-    bool fHover = false;
-    int fSpacing = 4;
-    QString fTextOn;
-    QString fTextOff;
-    QColor fTextColOn = QColor(0x00, 0xFF, 0x00);
-    QColor fTextColOff = Qt::black;
-    QColor fTextColDisabled = SysColor::BtnShadow;
-    bool fText3D = true;
-    TPosH fPosH = phCenter;
-    TPosV fPosV = pvCenter;
-    TPos fPosGlyph = pLeft;
+    unsigned flashOptions_ = foGlyph | foText | foTextCol | foBtnCol;
+    unsigned checkedOptions_ = coGlyph | coText | coTextCol | coBtnCol | coBevel;
+    QImage glyph_;
+    int numGlyph_ = 1;
+    QColor colorOff_ = SysColor::BtnFace;
+    QColor colorDisabled_ = QColor(0xA0, 0xA0, 0xA0);
+    QColor colorOn_ = SysColor::BtnFace;
+    int offsetDown_ = 1;
+    int offsetX_ = 0;
+    int offsetY_ = 0;
+    bool beveled_ = true;
+    bool transparent_ = false;
+    bool flat_ = false;
+    bool hover_ = false;
+    int spacing_ = 4;
+    QString textOn_;
+    QString textOff_;
+    QColor textColOn_ = QColor(0x00, 0xFF, 0x00);
+    QColor textColOff_ = Qt::black;
+    QColor textColDisabled_ = SysColor::BtnShadow;
+    bool text3D_ = true;
+    TPosH posH_ = phCenter;
+    TPosV posV_ = pvCenter;
+    TPos posGlyph_ = pLeft;
 };
+
+} // namespace kuvar

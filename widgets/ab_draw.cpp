@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace kuvar {
+
 int RoundEven(double v) {
     if (!std::isfinite(v))
         return 0;
@@ -171,3 +173,5 @@ QColor BlendColor(const QColor& a, const QColor& b, int j, int n) {
     };
     return QColor(ch(a.red(), b.red()), ch(a.green(), b.green()), ch(a.blue(), b.blue()));
 }
+
+} // namespace kuvar

@@ -9,6 +9,8 @@
 
 class QPainter;
 
+namespace kuvar {
+
 // Which point of a text box lies at the anchor.
 enum toPos {
     toTopLeft,
@@ -51,3 +53,5 @@ void FillGradHorizontal1(QPainter& p, const QRect& r, const QColor& from, const 
 
 // Colour j/n of the way from a to b, each channel rounded.
 QColor BlendColor(const QColor& a, const QColor& b, int j, int n);
+
+} // namespace kuvar

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+namespace kuvar {
+
 class TAbPersistent {
 public:
     using TNotify = std::function<void(TAbPersistent* sender)>;
@@ -38,14 +40,16 @@ protected:
 };
 
 // Getter and store-when-different setter of one settings field.
-#define AB_PROPERTY(Type, Name, init)                                                              \
+#define AB_PROPERTY(Type, Name, field, init)                                                       \
 public:                                                                                            \
     const Type& Name() const {                                                                     \
-        return f##Name;                                                                            \
+        return field;                                                                              \
     }                                                                                              \
     void Set##Name(const Type& v) {                                                                \
-        Store(f##Name, v);                                                                         \
+        Store(field, v);                                                                           \
     }                                                                                              \
                                                                                                    \
 private:                                                                                           \
-    Type f##Name = init;
+    Type field = init;
+
+} // namespace kuvar

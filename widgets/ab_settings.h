@@ -10,6 +10,8 @@
 #include <QPen>
 #include <QString>
 
+namespace kuvar {
+
 // A font with its colour, as the widgets' settings carry it.
 struct TAbFont {
     QFont Font;
@@ -31,47 +33,47 @@ inline const QColor WindowText{0x00, 0x00, 0x00};
 QFont AbFont(int pixelSize, bool bold, const QString& family = QStringLiteral("Arial"));
 
 class TAbBevelSettings : public TAbPersistent {
-    AB_PROPERTY(QColor, ColorFrom, QColor(Qt::white))
-    AB_PROPERTY(QColor, ColorTo, QColor(0x73, 0x73, 0x73))
-    AB_PROPERTY(int, Width, 2)
+    AB_PROPERTY(QColor, ColorFrom, colorFrom_, QColor(Qt::white))
+    AB_PROPERTY(QColor, ColorTo, colorTo_, QColor(0x73, 0x73, 0x73))
+    AB_PROPERTY(int, Width, width_, 2)
 public:
     void Exchange() {
-        std::swap(fColorFrom, fColorTo);
+        std::swap(colorFrom_, colorTo_);
         Changed();
     }
 };
 
 class TAbLineSettings : public TAbPersistent {
-    AB_PROPERTY(QPen, Pen, QPen(Qt::black, 1))
-    AB_PROPERTY(int, Length, 0)
-    AB_PROPERTY(int, Offset, 0)
-    AB_PROPERTY(bool, Visible, true)
+    AB_PROPERTY(QPen, Pen, pen_, QPen(Qt::black, 1))
+    AB_PROPERTY(int, Length, length_, 0)
+    AB_PROPERTY(int, Offset, offset_, 0)
+    AB_PROPERTY(bool, Visible, visible_, true)
 };
 
 class TAbText : public TAbPersistent {
-    AB_PROPERTY(QString, Text, QString())
-    AB_PROPERTY(TAbFont, Font, TAbFont{})
-    AB_PROPERTY(int, OffsetX, 0)
-    AB_PROPERTY(int, OffsetY, 0)
-    AB_PROPERTY(toPos, Pos, toTopLeft)
-    AB_PROPERTY(bool, Visible, true)
+    AB_PROPERTY(QString, Text, text_, QString())
+    AB_PROPERTY(TAbFont, Font, font_, TAbFont{})
+    AB_PROPERTY(int, OffsetX, offsetX_, 0)
+    AB_PROPERTY(int, OffsetY, offsetY_, 0)
+    AB_PROPERTY(toPos, Pos, pos_, toTopLeft)
+    AB_PROPERTY(bool, Visible, visible_, true)
 };
 
 class TAbOffset : public TAbPersistent {
-    AB_PROPERTY(int, Top, 0)
-    AB_PROPERTY(int, Left, 0)
-    AB_PROPERTY(int, Right, 0)
-    AB_PROPERTY(int, Bottom, 0)
+    AB_PROPERTY(int, Top, top_, 0)
+    AB_PROPERTY(int, Left, left_, 0)
+    AB_PROPERTY(int, Right, right_, 0)
+    AB_PROPERTY(int, Bottom, bottom_, 0)
 };
 
 class TAbCustomScale : public TAbPersistent {
-    AB_PROPERTY(TAbFont, Font, TAbFont{})
-    AB_PROPERTY(QString, FormatStr, QStringLiteral("##0.#"))
-    AB_PROPERTY(int, TextOffsetX, 0)
-    AB_PROPERTY(int, TextOffsetY, 0)
-    AB_PROPERTY(toPos, TextAlignment, toMidCenter)
-    AB_PROPERTY(int, Angle, 0)
-    AB_PROPERTY(TAngleMode, AngleMode, amAuto)
+    AB_PROPERTY(TAbFont, Font, font_, TAbFont{})
+    AB_PROPERTY(QString, FormatStr, formatStr_, QStringLiteral("##0.#"))
+    AB_PROPERTY(int, TextOffsetX, textOffsetX_, 0)
+    AB_PROPERTY(int, TextOffsetY, textOffsetY_, 0)
+    AB_PROPERTY(toPos, TextAlignment, textAlignment_, toMidCenter)
+    AB_PROPERTY(int, Angle, angle_, 0)
+    AB_PROPERTY(TAngleMode, AngleMode, angleMode_, amAuto)
 public:
     TAbCustomScale();
     TAbLineSettings StepLines;
@@ -79,32 +81,32 @@ public:
 };
 
 class TAbScale : public TAbCustomScale {
-    AB_PROPERTY(QString, Text, QString())
+    AB_PROPERTY(QString, Text, text_, QString())
 };
 
 class TAbFlexScale : public TAbCustomScale {
 public:
-    float SubStepAt() const { return fSubStepAt; }
-    int StepMulti() const { return fStepMulti; }
-    int SubStepsVis() const { return fSubStepsVis; }
+    float SubStepAt() const { return subStepAt_; }
+    int StepMulti() const { return stepMulti_; }
+    int SubStepsVis() const { return subStepsVis_; }
     // Values of 0 or less have no meaning and are ignored.
     void SetSubStepAt(float v) {
         if (v > 0)
-            Store(fSubStepAt, v);
+            Store(subStepAt_, v);
     }
     void SetStepMulti(int v) {
         if (v > 0)
-            Store(fStepMulti, v);
+            Store(stepMulti_, v);
     }
     void SetSubStepsVis(int v) {
         if (v > 0)
-            Store(fSubStepsVis, v);
+            Store(subStepsVis_, v);
     }
 
 private:
-    float fSubStepAt = 0;
-    int fStepMulti = 0;
-    int fSubStepsVis = 0;
+    float subStepAt_ = 0;
+    int stepMulti_ = 0;
+    int subStepsVis_ = 0;
 };
 
 enum TGradientStyle {
@@ -125,24 +127,26 @@ enum TGradientStyle {
 };
 
 class TAbGradSettings : public TAbPersistent {
-    AB_PROPERTY(QColor, ColorFrom, QColor(0xF0, 0xF0, 0xF0))
-    AB_PROPERTY(QColor, ColorTo, QColor(0x69, 0x69, 0x69))
-    AB_PROPERTY(bool, Visible, true)
-    AB_PROPERTY(TGradientStyle, Style, gsHorizontal1)
+    AB_PROPERTY(QColor, ColorFrom, colorFrom_, QColor(0xF0, 0xF0, 0xF0))
+    AB_PROPERTY(QColor, ColorTo, colorTo_, QColor(0x69, 0x69, 0x69))
+    AB_PROPERTY(bool, Visible, visible_, true)
+    AB_PROPERTY(TGradientStyle, Style, style_, gsHorizontal1)
 };
 
 class TAbBtnBevel : public TAbPersistent {
-    AB_PROPERTY(QColor, ShadowColFrom, QColor(Qt::black))
-    AB_PROPERTY(QColor, ShadowColTo, SysColor::BtnShadow)
-    AB_PROPERTY(QColor, HighlightColFrom, QColor(0xD2, 0xD2, 0xD2))
-    AB_PROPERTY(QColor, HighlightColTo, SysColor::BtnHighlight)
+    AB_PROPERTY(QColor, ShadowColFrom, shadowColFrom_, QColor(Qt::black))
+    AB_PROPERTY(QColor, ShadowColTo, shadowColTo_, SysColor::BtnShadow)
+    AB_PROPERTY(QColor, HighlightColFrom, highlightColFrom_, QColor(0xD2, 0xD2, 0xD2))
+    AB_PROPERTY(QColor, HighlightColTo, highlightColTo_, SysColor::BtnHighlight)
 public:
-    int Width() const { return fWidth; }
+    int Width() const { return width_; }
     void SetWidth(int v) {
         if (v >= 0)
-            Store(fWidth, v);
+            Store(width_, v);
     }
 
 private:
-    int fWidth = 4;
+    int width_ = 4;
 };
+
+} // namespace kuvar

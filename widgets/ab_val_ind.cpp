@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+namespace kuvar {
+
 TAbValInd::TAbValInd() {
     Own(Bevel);
     Own(Caption);
@@ -33,28 +35,28 @@ void TAbValInd::Layout(QPainter& p, QPoint pt, toPos anchor) {
     const QFontMetrics fm(Font().Font);
     const int th = fm.height();
     const int tw = fm.horizontalAdvance(FormatStr());
-    fMargin = th / 7;
+    margin_ = th / 7;
     const int bw = Bevel.Width();
-    const int w = tw + 2 * bw + 2 * fMargin + TxtSpacing.Left() + TxtSpacing.Right();
+    const int w = tw + 2 * bw + 2 * margin_ + TxtSpacing.Left() + TxtSpacing.Right();
     const int h = th + 2 * bw + TxtSpacing.Top() + TxtSpacing.Bottom();
     const int col = static_cast<int>(anchor) % 3;
     const int row = static_cast<int>(anchor) / 3;
     const int left = pt.x() + OffsetX() + 1 - (col == 0 ? 0 : (col == 1 ? w / 2 : w));
     const int top = pt.y() + OffsetY() - (row == 0 ? 0 : (row == 1 ? h / 2 : h));
-    fBox = QRect(left, top, w, h);
+    box_ = QRect(left, top, w, h);
 
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     if (Caption.Visible()) {
         p.setFont(Caption.Font().Font);
         p.setPen(Caption.Font().Color);
-        const QPoint cp = CaptionPoint(fBox, Caption.Pos());
+        const QPoint cp = CaptionPoint(box_, Caption.Pos());
         DrawAnchoredText(p, cp.x() + Caption.OffsetX(), cp.y() + Caption.OffsetY(),
                          static_cast<toPos>(8 - static_cast<int>(Caption.Pos())), Caption.Text());
     }
-    p.fillRect(fBox, Color());
+    p.fillRect(box_, Color());
     for (int j = 0; j < bw; ++j) {
-        const QRect f = fBox.adjusted(j, j, -j, -j);
+        const QRect f = box_.adjusted(j, j, -j, -j);
         p.setPen(Bevel.ColorFrom());
         p.drawLine(f.topLeft(), f.topRight());
         p.drawLine(f.topLeft(), f.bottomLeft());
@@ -63,21 +65,23 @@ void TAbValInd::Layout(QPainter& p, QPoint pt, toPos anchor) {
         p.drawLine(f.topRight(), f.bottomRight());
     }
     p.restore();
-    fInner = fBox.adjusted(bw + TxtSpacing.Left(), bw + TxtSpacing.Top(),
+    inner_ = box_.adjusted(bw + TxtSpacing.Left(), bw + TxtSpacing.Top(),
                            -(bw + TxtSpacing.Right()), -(bw + TxtSpacing.Bottom()));
 }
 
 void TAbValInd::Value(QPainter& p, double value, QChar decimalSep) {
-    if (!Visible() || fInner.width() <= 0 || fInner.height() <= 0)
+    if (!Visible() || inner_.width() <= 0 || inner_.height() <= 0)
         return;
-    QImage img(fInner.size(), QImage::Format_RGB32);
+    QImage img(inner_.size(), QImage::Format_RGB32);
     img.fill(Color());
     {
         QPainter ip(&img);
         ip.setFont(Font().Font);
         ip.setPen(Font().Color);
-        DrawAnchoredText(ip, img.width() - fMargin + 1, 0, toTopRight,
+        DrawAnchoredText(ip, img.width() - margin_ + 1, 0, toTopRight,
                          FormatNumber(FormatStr(), value, decimalSep));
     }
-    p.drawImage(fInner.topLeft(), img);
+    p.drawImage(inner_.topLeft(), img);
 }
+
+} // namespace kuvar

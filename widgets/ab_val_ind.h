@@ -8,13 +8,15 @@
 
 class QPainter;
 
+namespace kuvar {
+
 class TAbValInd : public TAbPersistent {
-    AB_PROPERTY(QString, FormatStr, QStringLiteral("##0.0"))
-    AB_PROPERTY(QColor, Color, QColor(Qt::black))
-    AB_PROPERTY(TAbFont, Font, (TAbFont{AbFont(13, true), QColor(Qt::green)}))
-    AB_PROPERTY(int, OffsetX, 0)
-    AB_PROPERTY(int, OffsetY, 0)
-    AB_PROPERTY(bool, Visible, true)
+    AB_PROPERTY(QString, FormatStr, formatStr_, QStringLiteral("##0.0"))
+    AB_PROPERTY(QColor, Color, color_, QColor(Qt::black))
+    AB_PROPERTY(TAbFont, Font, font_, (TAbFont{AbFont(13, true), QColor(Qt::green)}))
+    AB_PROPERTY(int, OffsetX, offsetX_, 0)
+    AB_PROPERTY(int, OffsetY, offsetY_, 0)
+    AB_PROPERTY(bool, Visible, visible_, true)
 public:
     TAbValInd();
 
@@ -27,15 +29,17 @@ public:
     // Right-aligned number in the inner rectangle, overwriting the previous one.
     void Value(QPainter& p, double value, QChar decimalSep = QLatin1Char('.'));
 
-    QRect BoxRect() const { return fBox; }
-    QRect InnerRect() const { return fInner; }
-    int Margin() const { return fMargin; }
+    QRect BoxRect() const { return box_; }
+    QRect InnerRect() const { return inner_; }
+    int Margin() const { return margin_; }
 
 private:
-    QRect fBox;
-    QRect fInner;
-    int fMargin = 0;
+    QRect box_;
+    QRect inner_;
+    int margin_ = 0;
 };
 
 // Point of a box named by an anchor, as the caption is placed.
 QPoint CaptionPoint(const QRect& box, toPos pos);
+
+} // namespace kuvar

@@ -7,6 +7,8 @@
 #include <QResizeEvent>
 #include <cmath>
 
+namespace kuvar {
+
 namespace {
 
 constexpr int kSectorSplit = 60;
@@ -157,65 +159,65 @@ void TAbVCInd::OnSettingsChanged(TAbPersistent* sender) {
 }
 
 void TAbVCInd::Invalidate(unsigned layers) {
-    fDirty |= layers;
-    if (fLock == 0)
+    dirty_ |= layers;
+    if (lock_ == 0)
         update();
 }
 
 void TAbVCInd::EndUpdate() {
-    if (fLock > 0 && --fLock == 0)
+    if (lock_ > 0 && --lock_ == 0)
         Invalidate(lyFull);
 }
 
 void TAbVCInd::SetPitch(float v) {
-    if (SameValue(v, fPitch))
+    if (SameValue(v, pitch_))
         return;
-    fPitch = v;
+    pitch_ = v;
     Invalidate(lyBall | lyValues);
 }
 
 void TAbVCInd::SetRoll(float v) {
-    if (SameValue(v, fRoll))
+    if (SameValue(v, roll_))
         return;
-    fRoll = v;
+    roll_ = v;
     Invalidate(lyRollScale | lyBall | lyValues);
 }
 
 void TAbVCInd::SetCourse(float v) {
-    if (SameValue(v, fCourse))
+    if (SameValue(v, course_))
         return;
-    fCourse = v;
+    course_ = v;
     Invalidate(lyCourse | lyValues);
 }
 
 void TAbVCInd::SetCourseShould(float v) {
-    if (SameValue(v, fCourseShould))
+    if (SameValue(v, courseShould_))
         return;
-    fCourseShould = v;
+    courseShould_ = v;
     Invalidate(lyCourse | lyValues);
 }
 
-#define VC_SETTER(Name, Type, guard, layers)                                                       \
+#define VC_SETTER(Name, field, Type, guard, layers)                                                \
     void TAbVCInd::Set##Name(Type v) {                                                             \
-        if (!(guard) || f##Name == v)                                                              \
+        if (!(guard) || field == v)                                                                \
             return;                                                                                \
-        f##Name = v;                                                                               \
+        field = v;                                                                                 \
         Invalidate(layers);                                                                        \
     }
 
-VC_SETTER(ArrShouldSize, int, v >= 0, lyFull)
-VC_SETTER(ArrShouldOffs, int, true, lyFull)
-VC_SETTER(ArrShouldCol, const QColor&, true, lyCourse | lyValues)
-VC_SETTER(ArrowSize, int, v >= 0, lyFull)
-VC_SETTER(ScaleHeight, int, v > 0, lyFull)
-VC_SETTER(PitchScaleOffs, int, true, lyFull)
-VC_SETTER(CourseBkColor, const QColor&, true, lyCourse | lyValues)
-VC_SETTER(Color, const QColor&, true, lyFull)
-VC_SETTER(ColorSky, const QColor&, true, lyFull)
-VC_SETTER(ColorGround, const QColor&, true, lyFull)
-VC_SETTER(OuterSpacing, int, true, lyFull)
-VC_SETTER(InnerSpacing, int, true, lyFull)
-VC_SETTER(RollBkColor, const QColor&, true, lyRollScale | lyBall | lyValues)
+VC_SETTER(ArrShouldSize, arrShouldSize_, int, v >= 0, lyFull)
+VC_SETTER(ArrShouldOffs, arrShouldOffs_, int, true, lyFull)
+VC_SETTER(ArrShouldCol, arrShouldCol_, const QColor&, true, lyCourse | lyValues)
+VC_SETTER(ArrowSize, arrowSize_, int, v >= 0, lyFull)
+VC_SETTER(ScaleHeight, scaleHeight_, int, v > 0, lyFull)
+VC_SETTER(PitchScaleOffs, pitchScaleOffs_, int, true, lyFull)
+VC_SETTER(CourseBkColor, courseBkColor_, const QColor&, true, lyCourse | lyValues)
+VC_SETTER(Color, color_, const QColor&, true, lyFull)
+VC_SETTER(ColorSky, colorSky_, const QColor&, true, lyFull)
+VC_SETTER(ColorGround, colorGround_, const QColor&, true, lyFull)
+VC_SETTER(OuterSpacing, outerSpacing_, int, true, lyFull)
+VC_SETTER(InnerSpacing, innerSpacing_, int, true, lyFull)
+VC_SETTER(RollBkColor, rollBkColor_, const QColor&, true, lyRollScale | lyBall | lyValues)
 
 #undef VC_SETTER
 
@@ -225,8 +227,8 @@ TAbVCIndGeometry TAbVCInd::Geometry() const {
     g.cx = g.S / 2;
     g.cy = g.S / 2;
     const int S = g.S;
-    const int bo = BevelOuter.Width(), os = fOuterSpacing, bm = BevelMiddle.Width();
-    const int sh = fScaleHeight, bi = BevelInner.Width(), is = fInnerSpacing;
+    const int bo = BevelOuter.Width(), os = outerSpacing_, bm = BevelMiddle.Width();
+    const int sh = scaleHeight_, bi = BevelInner.Width(), is = innerSpacing_;
     g.face = EllipseInset(S, bo);
     g.ring = EllipseInset(S, bo + os);
     g.middle = EllipseInset(S, bo + os + bm);
@@ -247,17 +249,17 @@ TAbVCIndGeometry TAbVCInd::Geometry() const {
     g.side = g.ring.xored(lower).xored(upper).intersected(g.face);
     g.present = QRegion(QRect(0, 0, width(), height()), QRegion::Ellipse);
 
-    const int a = fArrowSize;
+    const int a = arrowSize_;
     const int t = bo + os - 1;
     const int b = S - bo - os - 1;
     g.topArrow = QPolygon({QPoint(g.cx - a, t), QPoint(g.cx, t + 2 * a), QPoint(g.cx + a, t)});
     g.bottomArrow = QPolygon({QPoint(g.cx - a, b), QPoint(g.cx, b - 2 * a), QPoint(g.cx + a, b)});
-    const int s = fArrShouldSize;
-    const int y0 = t + 2 * a + fArrShouldOffs;
+    const int s = arrShouldSize_;
+    const int y0 = t + 2 * a + arrShouldOffs_;
     g.marker =
         QPolygon({QPoint(g.cx - s, y0 + 2 * s), QPoint(g.cx, y0), QPoint(g.cx + s, y0 + 2 * s)});
 
-    const int pw = bl + fPitchScaleOffs;
+    const int pw = bl + pitchScaleOffs_;
     g.pitchWindow = QRect(QPoint(pw, pw), QPoint(S - pw, S - pw));
     // Height as the face square's rectangles count it: bottom minus top.
     const int ph = (S - pw) - pw;
@@ -278,83 +280,83 @@ void TAbVCInd::resizeEvent(QResizeEvent* e) {
 
 const QImage& TAbVCInd::Face() {
     RenderPending();
-    return fImage;
+    return image_;
 }
 
 void TAbVCInd::RenderPending() {
-    if (fLock > 0)
+    if (lock_ > 0)
         return;
     if (width() != height())
         resize(std::max(width(), height()), std::max(width(), height()));
     if (width() < 2)
         return;
-    if (fImage.size() != size())
-        fDirty |= lyFull;
-    if (fDirty == 0)
+    if (image_.size() != size())
+        dirty_ |= lyFull;
+    if (dirty_ == 0)
         return;
-    if (fDirty & lyFull) {
-        fImage = QImage(size(), QImage::Format_RGB32);
-        fGeo = Geometry();
-        QPainter p(&fImage);
+    if (dirty_ & lyFull) {
+        image_ = QImage(size(), QImage::Format_RGB32);
+        geo_ = Geometry();
+        QPainter p(&image_);
         FullPaint(p);
-        ++fRedraws;
+        ++redraws_;
     } else {
-        QPainter p(&fImage);
-        if (fDirty & lyCourse) {
+        QPainter p(&image_);
+        if (dirty_ & lyCourse) {
             DrawCourse(p);
-            ++fRedraws;
+            ++redraws_;
         }
-        if (fDirty & lyRollScale) {
+        if (dirty_ & lyRollScale) {
             DrawRollScale(p);
-            ++fRedraws;
+            ++redraws_;
         }
-        if (fDirty & (lyBall | lyRollScale)) {
+        if (dirty_ & (lyBall | lyRollScale)) {
             DrawBall(p);
-            ++fRedraws;
+            ++redraws_;
         }
         DrawValues(p);
     }
-    fDirty = 0;
+    dirty_ = 0;
 }
 
 void TAbVCInd::paintEvent(QPaintEvent*) {
     RenderPending();
-    if (fImage.isNull() || fImage.size() != size())
+    if (image_.isNull() || image_.size() != size())
         return;
     QPainter p(this);
     // The corners outside the circle stay the parent's.
-    p.setClipRegion(fGeo.present);
-    p.drawImage(0, 0, fImage);
+    p.setClipRegion(geo_.present);
+    p.drawImage(0, 0, image_);
 }
 
 void TAbVCInd::FullPaint(QPainter& p) {
-    const TAbVCIndGeometry& g = fGeo;
+    const TAbVCIndGeometry& g = geo_;
     const int S = g.S;
-    const int bo = BevelOuter.Width(), os = fOuterSpacing, bm = BevelMiddle.Width();
-    const int sh = fScaleHeight, bi = BevelInner.Width();
+    const int bo = BevelOuter.Width(), os = outerSpacing_, bm = BevelMiddle.Width();
+    const int sh = scaleHeight_, bi = BevelInner.Width();
     const QRect square(0, 0, S, S);
     auto inset = [&](int n) { return square.adjusted(n, n, -n, -n); };
     p.setRenderHint(QPainter::Antialiasing, false);
 
-    p.fillRect(fImage.rect(), fColor);
+    p.fillRect(image_.rect(), color_);
     if (bo > 0)
         FillDiagonalGradient(p, square, BevelOuter.ColorFrom(), BevelOuter.ColorTo());
     p.setClipRegion(g.face);
-    p.fillRect(fImage.rect(), fColor);
+    p.fillRect(image_.rect(), color_);
 
     p.setClipRegion(g.ring);
     if (bm > 0)
         FillDiagonalGradient(p, inset(bo + os), BevelMiddle.ColorFrom(), BevelMiddle.ColorTo());
     p.setClipRegion(g.middle);
-    p.fillRect(fImage.rect(), fColor);
+    p.fillRect(image_.rect(), color_);
 
     p.setClipRegion(g.inner);
     if (bi > 0)
         FillDiagonalGradient(p, inset(bo + os + sh), BevelInner.ColorFrom(), BevelInner.ColorTo());
     p.setClipRegion(g.ball);
-    p.fillRect(fImage.rect(), fColor);
+    p.fillRect(image_.rect(), color_);
     p.setClipRegion(g.side);
-    p.fillRect(fImage.rect(), fColor);
+    p.fillRect(image_.rect(), color_);
 
     p.setClipRegion(g.ring.subtracted(g.ball));
     const QPoint c(g.cx, g.cy);
@@ -367,14 +369,14 @@ void TAbVCInd::FullPaint(QPainter& p) {
     p.drawLine(c, QPoint(R, g.cy + kSectorSplit));
 
     p.setClipRegion(g.ring);
-    p.setPen(QPen(fColor, 1));
-    p.setBrush(fColor);
+    p.setPen(QPen(color_, 1));
+    p.setBrush(color_);
     p.drawPolygon(g.topArrow);
     p.drawPolygon(g.bottomArrow);
 
     // Leaves the inner rim bi + 1 wide and a face-coloured gap inside it.
     p.setClipRegion(g.inner.intersected(EllipseInset(S, bo + os + bm + sh + bi + 1)));
-    p.fillRect(fImage.rect(), fColor);
+    p.fillRect(image_.rect(), color_);
 
     p.setClipRegion(g.ring);
     const int x0 = bo + os + bm + sh / 2;
@@ -391,9 +393,9 @@ void TAbVCInd::FullPaint(QPainter& p) {
 
 void TAbVCInd::DrawScale(QPainter& p, const TAbScale& scale, const QString& defaults, double turn,
                          bool roll) {
-    const TAbVCIndGeometry& g = fGeo;
+    const TAbVCIndGeometry& g = geo_;
     const QPoint c(g.cx, g.cy);
-    const int r0 = BevelOuter.Width() + fOuterSpacing + BevelMiddle.Width();
+    const int r0 = BevelOuter.Width() + outerSpacing_ + BevelMiddle.Width();
     const QPoint stepA(g.cx, r0 + scale.StepLines.Offset() + 5);
     const QPoint stepB(g.cx, stepA.y() + scale.StepLines.Length());
     const QPoint subA(g.cx, r0 + scale.SubStepLines.Offset() + 10);
@@ -428,39 +430,39 @@ void TAbVCInd::DrawScale(QPainter& p, const TAbScale& scale, const QString& defa
 }
 
 void TAbVCInd::DrawCourse(QPainter& p) {
-    const TAbVCIndGeometry& g = fGeo;
+    const TAbVCIndGeometry& g = geo_;
     p.setClipRegion(g.courseSector);
-    p.fillRect(fImage.rect(), fCourseBkColor);
+    p.fillRect(image_.rect(), courseBkColor_);
     const QPoint c(g.cx, g.cy);
-    const double turn = WrapAngle360(double(Finite(fCourseShould)) - double(Finite(fCourse)));
+    const double turn = WrapAngle360(double(Finite(courseShould_)) - double(Finite(course_)));
     QPolygon marker;
     for (const QPoint& pt : g.marker)
         marker << RotatePoint(pt, c, turn);
-    p.setPen(QPen(fArrShouldCol, 1));
-    p.setBrush(fArrShouldCol);
+    p.setPen(QPen(arrShouldCol_, 1));
+    p.setBrush(arrShouldCol_);
     p.drawPolygon(marker);
     p.setBrush(Qt::NoBrush);
-    DrawScale(p, CourseScale, QStringLiteral("N;NE;E;SE;S;SW;W;NW"), -WrapAngle360(Finite(fCourse)),
+    DrawScale(p, CourseScale, QStringLiteral("N;NE;E;SE;S;SW;W;NW"), -WrapAngle360(Finite(course_)),
               false);
 }
 
 void TAbVCInd::DrawRollScale(QPainter& p) {
-    p.setClipRegion(fGeo.rollSector);
-    p.fillRect(fImage.rect(), fRollBkColor);
+    p.setClipRegion(geo_.rollSector);
+    p.fillRect(image_.rect(), rollBkColor_);
     DrawScale(p, RollScale, QStringLiteral("180;135;90;45;0;-45;-90;-135"),
-              WrapAngle360(Finite(fRoll)), true);
+              WrapAngle360(Finite(roll_)), true);
 }
 
 void TAbVCInd::DrawBall(QPainter& p) {
-    const TAbVCIndGeometry& g = fGeo;
+    const TAbVCIndGeometry& g = geo_;
     const QPoint c(g.cx, g.cy);
     const int S = g.S;
     p.setClipRegion(g.ball);
-    fPitch = FoldPitch(fPitch);
-    const float P = fPitch;
-    const double roll = WrapAngle360(Finite(fRoll));
+    pitch_ = FoldPitch(pitch_);
+    const float P = pitch_;
+    const double roll = WrapAngle360(Finite(roll_));
     const float k = g.pixPerDegree;
-    p.fillRect(QRect(0, 0, S, S), fColorSky);
+    p.fillRect(QRect(0, 0, S, S), colorSky_);
 
     auto band = [&](int y1, int y2) {
         QPolygon poly;
@@ -468,8 +470,8 @@ void TAbVCInd::DrawBall(QPainter& p) {
             poly << RotatePoint(pt, c, roll);
         p.drawPolygon(poly);
     };
-    p.setPen(QPen(fColorGround, 1));
-    p.setBrush(fColorGround);
+    p.setPen(QPen(colorGround_, 1));
+    p.setBrush(colorGround_);
     const int r180 = RoundEven(180.0 * k);
     band(std::min(g.cy + RoundEven(P * k), S), std::min(g.cy + RoundEven((P + 180.0) * k), S));
     band(std::max(g.cy + RoundEven((P - 180.0) * k) - r180, 0),
@@ -523,20 +525,22 @@ void TAbVCInd::DrawBall(QPainter& p) {
 }
 
 void TAbVCInd::DrawValues(QPainter& p) {
-    const TAbVCIndGeometry& g = fGeo;
+    const TAbVCIndGeometry& g = geo_;
     p.setClipRegion(g.ring);
     const QChar sep = DecimalSep();
-    IndCourse.Value(p, fCourse, sep);
-    IndDeviation.Value(p, CourseDeviation(fCourse, fCourseShould), sep);
-    IndPitch.Value(p, fPitch, sep);
-    IndRoll.Value(p, fRoll, sep);
+    IndCourse.Value(p, course_, sep);
+    IndDeviation.Value(p, CourseDeviation(course_, courseShould_), sep);
+    IndPitch.Value(p, pitch_, sep);
+    IndRoll.Value(p, roll_, sep);
 
     for (const QPolygon* arrow : {&g.topArrow, &g.bottomArrow}) {
         p.setPen(QPen(BevelMiddle.ColorFrom(), 1));
-        p.setBrush(fColor);
+        p.setBrush(color_);
         p.drawPolygon(*arrow);
         p.setPen(QPen(BevelMiddle.ColorTo(), 1));
         p.drawLine(arrow->at(1), arrow->at(2));
     }
     p.setBrush(Qt::NoBrush);
 }
+
+} // namespace kuvar

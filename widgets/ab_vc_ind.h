@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <vector>
 
+namespace kuvar {
+
 // Everything the face's size and the ring's settings fix; made at every full paint.
 struct TAbVCIndGeometry {
     int S = 0;
@@ -59,28 +61,28 @@ public:
     TAbBevelSettings BevelMiddle;
     TAbBevelSettings BevelInner;
 
-    float Pitch() const { return fPitch; }
-    float Roll() const { return fRoll; }
-    float Course() const { return fCourse; }
-    float CourseShould() const { return fCourseShould; }
+    float Pitch() const { return pitch_; }
+    float Roll() const { return roll_; }
+    float Course() const { return course_; }
+    float CourseShould() const { return courseShould_; }
     void SetPitch(float v);
     void SetRoll(float v);
     void SetCourse(float v);
     void SetCourseShould(float v);
 
-    int ArrShouldSize() const { return fArrShouldSize; }
-    int ArrShouldOffs() const { return fArrShouldOffs; }
-    QColor ArrShouldCol() const { return fArrShouldCol; }
-    int ArrowSize() const { return fArrowSize; }
-    int ScaleHeight() const { return fScaleHeight; }
-    int PitchScaleOffs() const { return fPitchScaleOffs; }
-    QColor CourseBkColor() const { return fCourseBkColor; }
-    QColor Color() const { return fColor; }
-    QColor ColorSky() const { return fColorSky; }
-    QColor ColorGround() const { return fColorGround; }
-    int OuterSpacing() const { return fOuterSpacing; }
-    int InnerSpacing() const { return fInnerSpacing; }
-    QColor RollBkColor() const { return fRollBkColor; }
+    int ArrShouldSize() const { return arrShouldSize_; }
+    int ArrShouldOffs() const { return arrShouldOffs_; }
+    QColor ArrShouldCol() const { return arrShouldCol_; }
+    int ArrowSize() const { return arrowSize_; }
+    int ScaleHeight() const { return scaleHeight_; }
+    int PitchScaleOffs() const { return pitchScaleOffs_; }
+    QColor CourseBkColor() const { return courseBkColor_; }
+    QColor Color() const { return color_; }
+    QColor ColorSky() const { return colorSky_; }
+    QColor ColorGround() const { return colorGround_; }
+    int OuterSpacing() const { return outerSpacing_; }
+    int InnerSpacing() const { return innerSpacing_; }
+    QColor RollBkColor() const { return rollBkColor_; }
 
     void SetArrShouldSize(int v);
     void SetArrShouldOffs(int v);
@@ -97,7 +99,7 @@ public:
     void SetRollBkColor(const QColor& v);
 
     // While locked, nothing is painted; the last EndUpdate requests one full repaint.
-    void BeginUpdate() { ++fLock; }
+    void BeginUpdate() { ++lock_; }
     void EndUpdate();
 
     // The geometry for the present size and settings.
@@ -105,7 +107,7 @@ public:
     // The face as the next paint will show it (draws the pending layers now).
     const QImage& Face();
     // Layer redraws done so far: a full paint counts 1, each partial layer 1.
-    int RedrawCount() const { return fRedraws; }
+    int RedrawCount() const { return redraws_; }
 
     QSize sizeHint() const override { return QSize(273, 273); }
 
@@ -132,27 +134,29 @@ private:
                    bool roll);
     void OnSettingsChanged(TAbPersistent* sender);
 
-    float fPitch = 0;
-    float fRoll = 0;
-    float fCourse = 0;
-    float fCourseShould = 0;
-    int fArrShouldSize = 10;
-    int fArrShouldOffs = 0;
-    QColor fArrShouldCol = Qt::red;
-    int fArrowSize = 10;
-    int fScaleHeight = 50;
-    int fPitchScaleOffs = 10;
-    QColor fCourseBkColor = QColor(0, 0, 0x80);
-    QColor fColor = SysColor::BtnFace;
-    QColor fColorSky = QColor(0xBF, 0xBF, 0xFF);
-    QColor fColorGround = QColor(0xCC, 0x8E, 0x00);
-    int fOuterSpacing = 5;
-    int fInnerSpacing = 5;
-    QColor fRollBkColor = QColor(0x80, 0, 0);
+    float pitch_ = 0;
+    float roll_ = 0;
+    float course_ = 0;
+    float courseShould_ = 0;
+    int arrShouldSize_ = 10;
+    int arrShouldOffs_ = 0;
+    QColor arrShouldCol_ = Qt::red;
+    int arrowSize_ = 10;
+    int scaleHeight_ = 50;
+    int pitchScaleOffs_ = 10;
+    QColor courseBkColor_ = QColor(0, 0, 0x80);
+    QColor color_ = SysColor::BtnFace;
+    QColor colorSky_ = QColor(0xBF, 0xBF, 0xFF);
+    QColor colorGround_ = QColor(0xCC, 0x8E, 0x00);
+    int outerSpacing_ = 5;
+    int innerSpacing_ = 5;
+    QColor rollBkColor_ = QColor(0x80, 0, 0);
 
-    int fLock = 0;
-    unsigned fDirty = lyFull;
-    int fRedraws = 0;
-    QImage fImage;
-    TAbVCIndGeometry fGeo;
+    int lock_ = 0;
+    unsigned dirty_ = lyFull;
+    int redraws_ = 0;
+    QImage image_;
+    TAbVCIndGeometry geo_;
 };
+
+} // namespace kuvar

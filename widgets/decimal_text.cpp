@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace kuvar {
+
 std::string FixedDecimal(double value, int decimals, char sep) {
     if (std::isnan(value))
         return "NAN";
@@ -73,3 +75,5 @@ std::string FixedDecimal(double value, int decimals, char sep) {
     }
     return out;
 }
+
+} // namespace kuvar

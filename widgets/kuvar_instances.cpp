@@ -7,9 +7,12 @@
 
 #include <QImage>
 
+// Q_INIT_RESOURCE declares the resource's function in the namespace it is used in.
 static void InitIconsResource() {
     Q_INIT_RESOURCE(icons);
 }
+
+namespace kuvar {
 
 void InitWidgetIcons() {
     static bool done = false;
@@ -182,3 +185,5 @@ bool SetupColBitBtn(TAbColBitBtn& b, const QString& name) {
     }
     return false;
 }
+
+} // namespace kuvar

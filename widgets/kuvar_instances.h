@@ -7,6 +7,8 @@
 #include <QString>
 #include <vector>
 
+namespace kuvar {
+
 class TAbVCInd;
 class TiAnalogDisplay;
 class TAbColBitBtn;
@@ -43,3 +45,5 @@ const std::vector<TColBitBtnInstance>& ColBitBtnInstances();
 // Applies the instance settings of `name` (objectName, geometry, texts, font, picture, hint,
 // visibility and the common look: 1-pixel bevel, plain text). Unknown names are refused.
 bool SetupColBitBtn(TAbColBitBtn& b, const QString& name);
+
+} // namespace kuvar

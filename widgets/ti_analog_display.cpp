@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <cmath>
 
+namespace kuvar {
+
 QString DisplayText(double value, int precision, const QString& unitsText, QChar decimalSep) {
     const QString number = QString::fromStdString(FixedDecimal(value, precision, '.'))
                                .trimmed()
@@ -35,101 +37,101 @@ QRect DisplayTextRect(int width, int height, TiBevelStyle border, TiAlignmentHor
 
 TiAnalogDisplay::TiAnalogDisplay(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent); // every paint covers all pixels
-    fFont.setBold(true);
-    fErrorFont.setBold(true);
+    font_.setBold(true);
+    errorFont_.setBold(true);
     resize(80, 21);
 }
 
 void TiAnalogDisplay::SetValue(double v) {
-    if (v == fValue || (std::isnan(v) && std::isnan(fValue)))
+    if (v == value_ || (std::isnan(v) && std::isnan(value_)))
         return;
-    fValue = v;
+    value_ = v;
     RequestRepaint();
     emit changed(this);
 }
 
 void TiAnalogDisplay::SetAlignment(TiAlignmentHorizontal v) {
-    Store(fAlignment, v);
+    Store(alignment_, v);
 }
 void TiAnalogDisplay::SetAlignmentMargin(int v) {
-    Store(fAlignmentMargin, v);
+    Store(alignmentMargin_, v);
 }
 void TiAnalogDisplay::SetPrecision(int v) {
     if (v >= 0)
-        Store(fPrecision, v);
+        Store(precision_, v);
 }
 void TiAnalogDisplay::SetUnitsText(const QString& v) {
-    Store(fUnitsText, v);
+    Store(unitsText_, v);
 }
 void TiAnalogDisplay::SetFont(const QFont& v) {
-    Store(fFont, v);
+    Store(font_, v);
 }
 void TiAnalogDisplay::SetFontColor(const QColor& v) {
-    Store(fFontColor, v);
+    Store(fontColor_, v);
 }
 void TiAnalogDisplay::SetBackGroundColor(const QColor& v) {
-    Store(fBackGroundColor, v);
+    Store(backGroundColor_, v);
 }
 void TiAnalogDisplay::SetBorderStyle(TiBevelStyle v) {
-    Store(fBorderStyle, v);
+    Store(borderStyle_, v);
 }
 void TiAnalogDisplay::SetErrorActive(bool v) {
-    Store(fErrorActive, v);
+    Store(errorActive_, v);
 }
 void TiAnalogDisplay::SetErrorText(const QString& v) {
-    Store(fErrorText, v);
+    Store(errorText_, v);
 }
 void TiAnalogDisplay::SetErrorFont(const QFont& v) {
-    Store(fErrorFont, v);
+    Store(errorFont_, v);
 }
 void TiAnalogDisplay::SetErrorFontColor(const QColor& v) {
-    Store(fErrorFontColor, v);
+    Store(errorFontColor_, v);
 }
 void TiAnalogDisplay::SetErrorBackGroundColor(const QColor& v) {
-    Store(fErrorBackGroundColor, v);
+    Store(errorBackGroundColor_, v);
 }
 void TiAnalogDisplay::SetAutoFrameRate(bool v) {
-    Store(fAutoFrameRate, v);
+    Store(autoFrameRate_, v);
 }
 void TiAnalogDisplay::SetUpdateFrameRate(int v) {
-    Store(fUpdateFrameRate, v);
+    Store(updateFrameRate_, v);
 }
 
 void TiAnalogDisplay::RequestRepaint() {
-    if (fAutoFrameRate && fUpdateFrameRate > 0) {
+    if (autoFrameRate_ && updateFrameRate_ > 0) {
         const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        const qint64 interval = 1000 / fUpdateFrameRate;
-        if (fLastHonoured >= 0 && now - fLastHonoured <= interval) {
+        const qint64 interval = 1000 / updateFrameRate_;
+        if (lastHonoured_ >= 0 && now - lastHonoured_ <= interval) {
             // Shown by a later request, or by this timer when none comes.
-            if (!fPending) {
-                fPending = true;
-                QTimer::singleShot(int(interval - (now - fLastHonoured)) + 1, this, [this] {
-                    if (fPending)
+            if (!pending_) {
+                pending_ = true;
+                QTimer::singleShot(int(interval - (now - lastHonoured_)) + 1, this, [this] {
+                    if (pending_)
                         RequestRepaint();
                 });
             }
             return;
         }
-        fLastHonoured = now;
+        lastHonoured_ = now;
     }
-    fPending = false;
-    ++fRequests;
+    pending_ = false;
+    ++requests_;
     update();
 }
 
 QString TiAnalogDisplay::Text() const {
-    if (fErrorActive)
-        return fErrorText;
+    if (errorActive_)
+        return errorText_;
     const QString dp = QLocale().decimalPoint();
-    return DisplayText(fValue, fPrecision, fUnitsText, dp.isEmpty() ? QLatin1Char('.') : dp.at(0));
+    return DisplayText(value_, precision_, unitsText_, dp.isEmpty() ? QLatin1Char('.') : dp.at(0));
 }
 
 void TiAnalogDisplay::PaintTo(QPainter& p) const {
-    const QColor fill = fErrorActive ? fErrorBackGroundColor : fBackGroundColor;
+    const QColor fill = errorActive_ ? errorBackGroundColor_ : backGroundColor_;
     p.fillRect(QRect(0, 0, width(), height()), fill);
-    if (fBorderStyle != ibsNone) {
+    if (borderStyle_ != ibsNone) {
         // Outer line shadow/highlight, inner line dark shadow/light; raised is the mirror.
-        const bool sunken = fBorderStyle == ibsLowered;
+        const bool sunken = borderStyle_ == ibsLowered;
         const QColor outerTL = sunken ? SysColor::BtnShadow : SysColor::Light3D;
         const QColor outerBR = sunken ? SysColor::BtnHighlight : SysColor::DkShadow3D;
         const QColor innerTL = sunken ? SysColor::DkShadow3D : SysColor::BtnHighlight;
@@ -146,14 +148,14 @@ void TiAnalogDisplay::PaintTo(QPainter& p) const {
         frame(r, outerTL, outerBR);
         frame(r.adjusted(1, 1, -1, -1), innerTL, innerBR);
     }
-    const QRect tr = DisplayTextRect(width(), height(), fBorderStyle, fAlignment, fAlignmentMargin);
-    const int h = fAlignment == iahLeft
+    const QRect tr = DisplayTextRect(width(), height(), borderStyle_, alignment_, alignmentMargin_);
+    const int h = alignment_ == iahLeft
                       ? Qt::AlignLeft
-                      : (fAlignment == iahRight ? Qt::AlignRight : Qt::AlignHCenter);
+                      : (alignment_ == iahRight ? Qt::AlignRight : Qt::AlignHCenter);
     p.save();
     p.setClipRect(tr);
-    p.setFont(fErrorActive ? fErrorFont : fFont);
-    p.setPen(fErrorActive ? fErrorFontColor : fFontColor);
+    p.setFont(errorActive_ ? errorFont_ : font_);
+    p.setPen(errorActive_ ? errorFontColor_ : fontColor_);
     p.drawText(tr, h | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, Text());
     p.restore();
 }
@@ -169,3 +171,5 @@ void TiAnalogDisplay::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, img);
 }
+
+} // namespace kuvar

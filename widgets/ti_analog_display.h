@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QWidget>
 
+namespace kuvar {
+
 enum TiBevelStyle { ibsNone, ibsRaised, ibsLowered };
 enum TiAlignmentHorizontal { iahCenter, iahLeft, iahRight };
 
@@ -22,40 +24,40 @@ class TiAnalogDisplay : public QWidget {
 public:
     explicit TiAnalogDisplay(QWidget* parent = nullptr);
 
-    double Value() const { return fValue; }
+    double Value() const { return value_; }
     void SetValue(double v);
 
-    TiAlignmentHorizontal Alignment() const { return fAlignment; }
+    TiAlignmentHorizontal Alignment() const { return alignment_; }
     void SetAlignment(TiAlignmentHorizontal v);
-    int AlignmentMargin() const { return fAlignmentMargin; }
+    int AlignmentMargin() const { return alignmentMargin_; }
     void SetAlignmentMargin(int v);
-    int Precision() const { return fPrecision; }
+    int Precision() const { return precision_; }
     // A negative precision has no meaning and is ignored.
     void SetPrecision(int v);
-    QString UnitsText() const { return fUnitsText; }
+    QString UnitsText() const { return unitsText_; }
     void SetUnitsText(const QString& v);
-    QFont Font() const { return fFont; }
+    QFont Font() const { return font_; }
     void SetFont(const QFont& v);
-    QColor FontColor() const { return fFontColor; }
+    QColor FontColor() const { return fontColor_; }
     void SetFontColor(const QColor& v);
 
-    QColor BackGroundColor() const { return fBackGroundColor; }
+    QColor BackGroundColor() const { return backGroundColor_; }
     void SetBackGroundColor(const QColor& v);
-    TiBevelStyle BorderStyle() const { return fBorderStyle; }
+    TiBevelStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TiBevelStyle v);
-    bool ErrorActive() const { return fErrorActive; }
+    bool ErrorActive() const { return errorActive_; }
     void SetErrorActive(bool v);
-    QString ErrorText() const { return fErrorText; }
+    QString ErrorText() const { return errorText_; }
     void SetErrorText(const QString& v);
-    QFont ErrorFont() const { return fErrorFont; }
+    QFont ErrorFont() const { return errorFont_; }
     void SetErrorFont(const QFont& v);
-    QColor ErrorFontColor() const { return fErrorFontColor; }
+    QColor ErrorFontColor() const { return errorFontColor_; }
     void SetErrorFontColor(const QColor& v);
-    QColor ErrorBackGroundColor() const { return fErrorBackGroundColor; }
+    QColor ErrorBackGroundColor() const { return errorBackGroundColor_; }
     void SetErrorBackGroundColor(const QColor& v);
-    bool AutoFrameRate() const { return fAutoFrameRate; }
+    bool AutoFrameRate() const { return autoFrameRate_; }
     void SetAutoFrameRate(bool v);
-    int UpdateFrameRate() const { return fUpdateFrameRate; }
+    int UpdateFrameRate() const { return updateFrameRate_; }
     void SetUpdateFrameRate(int v);
 
     // The text the next paint shows.
@@ -63,7 +65,7 @@ public:
     // Draws the whole control onto p (what a paint copies to the screen).
     void PaintTo(QPainter& p) const;
     // Repaints actually requested of the window system (after frame-rate limiting).
-    int RepaintRequests() const { return fRequests; }
+    int RepaintRequests() const { return requests_; }
 
     QSize sizeHint() const override { return QSize(80, 21); }
 
@@ -83,23 +85,25 @@ private:
         }
     }
 
-    TiAlignmentHorizontal fAlignment = iahCenter;
-    int fAlignmentMargin = 5;
-    QFont fFont;
-    QColor fFontColor = QColor(0x00, 0xFF, 0xFF);
-    int fPrecision = 1;
-    QString fUnitsText;
-    double fValue = 0;
-    QColor fBackGroundColor = Qt::black;
-    TiBevelStyle fBorderStyle = ibsLowered;
-    bool fErrorActive = false;
-    QString fErrorText = QStringLiteral("Error");
-    QFont fErrorFont;
-    QColor fErrorFontColor = Qt::red;
-    QColor fErrorBackGroundColor = Qt::black;
-    bool fAutoFrameRate = false;
-    int fUpdateFrameRate = 60;
-    qint64 fLastHonoured = -1;
-    bool fPending = false;
-    int fRequests = 0;
+    TiAlignmentHorizontal alignment_ = iahCenter;
+    int alignmentMargin_ = 5;
+    QFont font_;
+    QColor fontColor_ = QColor(0x00, 0xFF, 0xFF);
+    int precision_ = 1;
+    QString unitsText_;
+    double value_ = 0;
+    QColor backGroundColor_ = Qt::black;
+    TiBevelStyle borderStyle_ = ibsLowered;
+    bool errorActive_ = false;
+    QString errorText_ = QStringLiteral("Error");
+    QFont errorFont_;
+    QColor errorFontColor_ = Qt::red;
+    QColor errorBackGroundColor_ = Qt::black;
+    bool autoFrameRate_ = false;
+    int updateFrameRate_ = 60;
+    qint64 lastHonoured_ = -1;
+    bool pending_ = false;
+    int requests_ = 0;
 };
+
+} // namespace kuvar

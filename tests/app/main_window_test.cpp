@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace kuvar;
+
 namespace {
 
 QColor TextColour(const QLabel* label) {
@@ -213,9 +215,9 @@ TEST_F(Window, TheLogKeepsTheNewestTenThousandLinesInOrder) {
     const struct {
         int first, batches, each;
     } cases[] = {
-        {0, 5, 2500},  // a full log loses its oldest lines at each batch
-        {0, 2, 9999},  // the second batch removes all but one of the old lines
-        {0, 1, 12500}, // an empty log and more lines than it holds
+        {0, 5, 2500},     // a full log loses its oldest lines at each batch
+        {0, 2, 9999},     // the second batch removes all but one of the old lines
+        {0, 1, 12500},    // an empty log and more lines than it holds
         {3000, 1, 12000}, // 3,000 lines, then more new ones than the log holds
     };
     for (const auto& c : cases) {

@@ -11,6 +11,8 @@
 
 #include <vector>
 
+using namespace kuvar;
+
 namespace {
 
 // A child that notes when it is painted.

@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace kuvar;
+
 using kuvar::serial::TVaBaudrate;
 
 TEST(PortText, ComNumberIsTakenFromCharactersFourAndFive) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kuvar;
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);

@@ -15,6 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace kuvar;
+
 namespace {
 
 QByteArray ReadAll(const QString& path) {

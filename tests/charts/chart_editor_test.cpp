@@ -7,6 +7,8 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
+using namespace kuvar;
+
 namespace {
 
 class ChartEditorTest : public ::testing::Test {

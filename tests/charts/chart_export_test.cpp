@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace kuvar;
+
 using charts::ExportChart;
 using charts::TExportFormat;
 

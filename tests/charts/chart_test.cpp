@@ -8,6 +8,8 @@
 
 #include <vector>
 
+using namespace kuvar;
+
 using charts::EChartAxisError;
 using charts::TChart;
 using charts::TChartAxis;
@@ -142,7 +144,8 @@ TEST_F(ChartTest, AStreamReplotsEvenlySpacedAndShowsItsLastPoint) {
     std::vector<qint64> replots;
     QElapsedTimer clock;
     clock.start();
-    QObject::connect(&chart, &QCustomPlot::afterReplot, [&] { replots.push_back(clock.elapsed()); });
+    QObject::connect(&chart, &QCustomPlot::afterReplot,
+                     [&] { replots.push_back(clock.elapsed()); });
     int points = 0;
     while (clock.elapsed() < 400) {
         for (int s = 0; s < 3; ++s)

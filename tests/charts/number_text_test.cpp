@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+using namespace kuvar;
+
 using charts::FloatFromText;
 using charts::FloatFromTextOr;
 using charts::IntFromText;

@@ -9,15 +9,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using charts::TStripChart;
-using charts::TStripChartConfig;
+using namespace kuvar;
 
-namespace charts {
+using kuvar::charts::TStripChart;
+using kuvar::charts::TStripChartConfig;
+
+namespace kuvar::charts {
 // Names the configurations in test output.
 void PrintTo(const TStripChartConfig& config, std::ostream* os) {
     *os << config.chartName.toStdString();
 }
-} // namespace charts
+} // namespace kuvar::charts
 
 namespace {
 

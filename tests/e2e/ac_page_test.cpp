@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kuvar;
+
 namespace {
 
 class AcPage : public ::testing::Test {
@@ -12,7 +14,7 @@ protected:
     QTemporaryDir simDir;
     TWindowFixture fixture;
     TfKUVAR& w = *fixture.window;
-    TAcPage& ac = w.Ac;
+    modules::TAcPage& ac = w.Ac;
 
     std::unique_ptr<TSimProcess> StartSim(const QStringList& options = {}) {
         auto sim = std::make_unique<TSimProcess>(QStringLiteral("ac"),

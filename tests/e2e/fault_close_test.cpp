@@ -14,6 +14,8 @@
 #include <csignal>
 #include <random>
 
+using namespace kuvar;
+
 using namespace std::chrono_literals;
 
 namespace {

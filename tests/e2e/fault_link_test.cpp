@@ -18,6 +18,8 @@
 #include <pty.h>
 #include <unistd.h>
 
+using namespace kuvar;
+
 namespace {
 
 constexpr int kLogLines = 10000;

@@ -10,6 +10,8 @@
 
 #include <random>
 
+using namespace kuvar;
+
 namespace {
 
 QByteArray RecordWithPort(const QString& port) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kuvar;
+
 namespace {
 
 class GyPage : public ::testing::Test {
@@ -12,7 +14,7 @@ protected:
     QTemporaryDir simDir;
     TWindowFixture fixture;
     TfKUVAR& w = *fixture.window;
-    TGyPage& gy = w.Gy;
+    modules::TGyPage& gy = w.Gy;
 
     void SetUp() override { fixture.ClickButton(w.btGY); }
     std::unique_ptr<TSimProcess> StartSim(const QString& kind, const QStringList& options = {}) {

@@ -12,8 +12,8 @@
 //       saves the settings file again and again; prints "saving" after the first save.
 #include "app/app_exception.h"
 #include "app/main_window.h"
-#include "protocol/deferred_actions.h"
 #include "app/user_settings.h"
+#include "protocol/deferred_actions.h"
 #include "protocol/transactions.h"
 #include "tests/e2e/fault_support.h"
 
@@ -26,6 +26,8 @@
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+
+using namespace kuvar;
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+using namespace kuvar;
+
 namespace {
 
 class Link : public ::testing::Test {

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+using namespace kuvar;
+
 int main(int argc, char** argv) {
     TKuvarApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));

@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+using namespace kuvar;
+
 bool WaitFor(const std::function<bool()>& condition, int ms) {
     QElapsedTimer clock;
     clock.start();

@@ -30,7 +30,7 @@ private:
 // A window with its own settings folder, shown offscreen.
 struct TWindowFixture {
     QTemporaryDir dir;
-    std::unique_ptr<TfKUVAR> window;
+    std::unique_ptr<kuvar::TfKUVAR> window;
     TBoxAnswerer boxes;
 
     TWindowFixture();

@@ -9,6 +9,8 @@
 #include <exception>
 #include <iterator>
 
+using namespace kuvar;
+
 namespace {
 
 constexpr std::int32_t kModes[] = {

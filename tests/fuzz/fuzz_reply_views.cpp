@@ -14,6 +14,8 @@
 #include <exception>
 #include <memory>
 
+using namespace kuvar;
+
 namespace {
 
 constexpr std::int32_t kModes[] = {
@@ -33,8 +35,8 @@ struct TPages {
     QWidget window;
     QWidget acSheet{&window};
     QWidget gySheet{&window};
-    TAcPage Ac;
-    TGyPage Gy;
+    modules::TAcPage Ac;
+    modules::TGyPage Gy;
     std::unique_ptr<modules::TMeasurementViews> views;
 
     TPages() {

@@ -4,6 +4,8 @@
 #include "tools/sim/command_frame.h"
 #include "tools/sim/module.h"
 
+using namespace kuvar;
+
 using kuvar::sim::SimTime;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+using namespace kuvar;
+
 namespace {
 
 QString SettingsPath() {

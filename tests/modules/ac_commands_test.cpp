@@ -7,7 +7,9 @@
 #include "module_replies.h"
 #include "protocol/messages.h"
 
-namespace modules {
+using namespace kuvar;
+
+namespace kuvar::modules {
 namespace {
 
 using namespace testing;
@@ -72,8 +74,8 @@ TEST_F(AcCommandsTest, IdFindAnsweredNoSendsNothing) {
 
 struct AcCommandCase {
     const char* name;
-    std::function<void(TAcPage&)> setUp;
-    std::function<QWidget*(TAcPage&)> button;
+    std::function<void(modules::TAcPage&)> setUp;
+    std::function<QWidget*(modules::TAcPage&)> button;
     std::string question;
     Strings frames;
     std::int32_t rxMode;
@@ -82,44 +84,44 @@ struct AcCommandCase {
 TEST_F(AcCommandsTest, EveryCommandStopsTheStreamAsksSendsAndSaves) {
     const AcCommandCase cases[] = {
         {"ID Change",
-         [](TAcPage& p) { p.edACNewID->setText("5"); },
-         [](TAcPage& p) { return p.btIDchange; },
+         [](modules::TAcPage& p) { p.edACNewID->setText("5"); },
+         [](modules::TAcPage& p) { return p.btIDchange; },
          protocol::IdChangeQuestion("1", "5"),
          {"<1 STOP>", "<1 ID 5>", "<5 SAVE>"},
          0},
         {"Baudrate",
-         [](TAcPage& p) { p.cbACBaudrate->setEditText("57600"); },
-         [](TAcPage& p) { return p.btACBaudrate; },
+         [](modules::TAcPage& p) { p.cbACBaudrate->setEditText("57600"); },
+         [](modules::TAcPage& p) { return p.btACBaudrate; },
          protocol::BaudrateQuestion("57600"),
          {"<1 STOP>", "<1 SPEED 2>", "<1 SAVE>"},
          0},
         {"SCALE",
-         [](TAcPage& p) { p.cbACScale->setEditText("8"); },
-         [](TAcPage& p) { return p.btACScale; },
+         [](modules::TAcPage& p) { p.cbACScale->setEditText("8"); },
+         [](modules::TAcPage& p) { return p.btACScale; },
          protocol::ScaleQuestion("8"),
          {"<1 STOP>", "<1 SCALE 8>", "<1 SAVE>"},
          0},
         {"Interval",
-         [](TAcPage& p) { p.edACINT->setText("50"); },
-         [](TAcPage& p) { return p.btACINT; },
+         [](modules::TAcPage& p) { p.edACINT->setText("50"); },
+         [](modules::TAcPage& p) { return p.btACINT; },
          protocol::IntervalQuestion("50"),
          {"<1 STOP>", "<1 INTERVAL 50>", "<1 SAVE>"},
          0},
         {"Mode as typed",
-         [](TAcPage& p) { p.cbACMode->setEditText("7"); },
-         [](TAcPage& p) { return p.btACMode; },
+         [](modules::TAcPage& p) { p.cbACMode->setEditText("7"); },
+         [](modules::TAcPage& p) { return p.btACMode; },
          protocol::ModeQuestion("7"),
          {"<1 STOP>", "<1 MODE 7>", "<1 SAVE>"},
          0},
         {"Restore",
-         [](TAcPage&) {},
-         [](TAcPage& p) { return p.btACRESTORE; },
+         [](modules::TAcPage&) {},
+         [](modules::TAcPage& p) { return p.btACRESTORE; },
          protocol::kRestoreQuestion,
          {"<1 STOP>", "<1 RESTORE>"},
          0},
         {"Version?",
-         [](TAcPage&) {},
-         [](TAcPage& p) { return p.btACVersion; },
+         [](modules::TAcPage&) {},
+         [](modules::TAcPage& p) { return p.btACVersion; },
          "",
          {"<1 STOP>", "<1 VER>"},
          protocol::RxModes::AcVersion},
@@ -196,10 +198,10 @@ TEST_F(AcCommandsTest, ClosedPortIsReportedByTheStopSequenceAndAgainAfterYes) {
 // hooks), the text present then, and what No puts back.
 struct RememberCase {
     const char* name;
-    std::function<void(TAcPage&, const QString&)> setText;
-    std::function<void(TAcPage&)> remember; // null: never remembered since start
-    std::function<QWidget*(TAcPage&)> button;
-    std::function<QString(TAcPage&)> shown;
+    std::function<void(modules::TAcPage&, const QString&)> setText;
+    std::function<void(modules::TAcPage&)> remember; // null: never remembered since start
+    std::function<QWidget*(modules::TAcPage&)> button;
+    std::function<QString(modules::TAcPage&)> shown;
     const char* textWhenRemembered;
     const char* restored;
 };
@@ -210,31 +212,33 @@ void DropDown(QComboBox* combo) {
 }
 
 TEST_F(AcCommandsTest, NoPutsTheRememberedValueBackAndLeavesTheStreamStopped) {
-    auto scale = [](TAcPage& p, const QString& t) { p.cbACScale->setEditText(t); };
-    auto baud = [](TAcPage& p, const QString& t) { p.cbACBaudrate->setEditText(t); };
-    auto mode = [](TAcPage& p, const QString& t) { p.cbACMode->setEditText(t); };
-    auto newId = [](TAcPage& p, const QString& t) { p.edACNewID->setText(t); };
-    auto interval = [](TAcPage& p, const QString& t) { p.edACINT->setText(t); };
-    auto scaleText = [](TAcPage& p) { return p.cbACScale->currentText(); };
-    auto baudText = [](TAcPage& p) { return p.cbACBaudrate->currentText(); };
-    auto modeText = [](TAcPage& p) { return p.cbACMode->currentText(); };
-    auto newIdText = [](TAcPage& p) { return p.edACNewID->text(); };
-    auto intervalText = [](TAcPage& p) { return p.edACINT->text(); };
+    auto scale = [](modules::TAcPage& p, const QString& t) { p.cbACScale->setEditText(t); };
+    auto baud = [](modules::TAcPage& p, const QString& t) { p.cbACBaudrate->setEditText(t); };
+    auto mode = [](modules::TAcPage& p, const QString& t) { p.cbACMode->setEditText(t); };
+    auto newId = [](modules::TAcPage& p, const QString& t) { p.edACNewID->setText(t); };
+    auto interval = [](modules::TAcPage& p, const QString& t) { p.edACINT->setText(t); };
+    auto scaleText = [](modules::TAcPage& p) { return p.cbACScale->currentText(); };
+    auto baudText = [](modules::TAcPage& p) { return p.cbACBaudrate->currentText(); };
+    auto modeText = [](modules::TAcPage& p) { return p.cbACMode->currentText(); };
+    auto newIdText = [](modules::TAcPage& p) { return p.edACNewID->text(); };
+    auto intervalText = [](modules::TAcPage& p) { return p.edACINT->text(); };
     const RememberCase cases[] = {
-        {"scale 08", scale, [](TAcPage& p) { DropDown(p.cbACScale); },
-         [](TAcPage& p) { return p.btACScale; }, scaleText, "08", "8"},
-        {"scale never", scale, nullptr, [](TAcPage& p) { return p.btACScale; }, scaleText, "", "0"},
-        {"baud", baud, [](TAcPage& p) { DropDown(p.cbACBaudrate); },
-         [](TAcPage& p) { return p.btACBaudrate; }, baudText, "38400", "38400"},
-        {"mode text", mode, [](TAcPage& p) { DropDown(p.cbACMode); },
-         [](TAcPage& p) { return p.btACMode; }, modeText, "x", "0"},
-        {"new id", newId, [](TAcPage& p) { QTest::mouseClick(p.edACNewID, Qt::LeftButton); },
-         [](TAcPage& p) { return p.btIDchange; }, newIdText, "12", "12"},
-        {"interval text", interval,
-         [](TAcPage& p) { QTest::mouseClick(p.edACINT, Qt::RightButton); },
-         [](TAcPage& p) { return p.btACINT; }, intervalText, "fast", "100"},
-        {"interval never", interval, nullptr, [](TAcPage& p) { return p.btACINT; }, intervalText,
+        {"scale 08", scale, [](modules::TAcPage& p) { DropDown(p.cbACScale); },
+         [](modules::TAcPage& p) { return p.btACScale; }, scaleText, "08", "8"},
+        {"scale never", scale, nullptr, [](modules::TAcPage& p) { return p.btACScale; }, scaleText,
          "", "0"},
+        {"baud", baud, [](modules::TAcPage& p) { DropDown(p.cbACBaudrate); },
+         [](modules::TAcPage& p) { return p.btACBaudrate; }, baudText, "38400", "38400"},
+        {"mode text", mode, [](modules::TAcPage& p) { DropDown(p.cbACMode); },
+         [](modules::TAcPage& p) { return p.btACMode; }, modeText, "x", "0"},
+        {"new id", newId,
+         [](modules::TAcPage& p) { QTest::mouseClick(p.edACNewID, Qt::LeftButton); },
+         [](modules::TAcPage& p) { return p.btIDchange; }, newIdText, "12", "12"},
+        {"interval text", interval,
+         [](modules::TAcPage& p) { QTest::mouseClick(p.edACINT, Qt::RightButton); },
+         [](modules::TAcPage& p) { return p.btACINT; }, intervalText, "fast", "100"},
+        {"interval never", interval, nullptr, [](modules::TAcPage& p) { return p.btACINT; },
+         intervalText, "", "0"},
     };
     for (const auto& c : cases) {
         PageHost host;
@@ -277,4 +281,4 @@ TEST_F(AcCommandsTest, StartAndStopOnlyArmTheTimer) {
 }
 
 } // namespace
-} // namespace modules
+} // namespace kuvar::modules

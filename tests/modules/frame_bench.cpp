@@ -8,6 +8,8 @@
 
 #include "page_host.h"
 
+using namespace kuvar;
+
 namespace {
 
 double MicrosPerFrame(modules::testing::PageHost& h, const char* frame, int count) {

@@ -6,7 +6,9 @@
 #include "module_replies.h"
 #include "protocol/messages.h"
 
-namespace modules {
+using namespace kuvar;
+
+namespace kuvar::modules {
 namespace {
 
 using namespace testing;
@@ -55,8 +57,8 @@ TEST_F(GyCommandsTest, IdFindWithoutModuleQueriesTheVersionAndRefusesTheProduct)
 
 struct GyCommandCase {
     const char* name;
-    std::function<void(TGyPage&)> setUp;
-    std::function<QWidget*(TGyPage&)> button;
+    std::function<void(modules::TGyPage&)> setUp;
+    std::function<QWidget*(modules::TGyPage&)> button;
     std::string question;
     Strings frames;
     int delayMs;
@@ -68,50 +70,50 @@ TEST_F(GyCommandsTest, EveryCommandStopsTheStreamAsksSendsAndSaves) {
     constexpr int save = 140;
     const GyCommandCase cases[] = {
         {"ID Change",
-         [](TGyPage& p) { p.edGYNewID->setText("4"); },
-         [](TGyPage& p) { return p.btGYNewID; },
+         [](modules::TGyPage& p) { p.edGYNewID->setText("4"); },
+         [](modules::TGyPage& p) { return p.btGYNewID; },
          protocol::IdChangeQuestion("1", "4"),
          {"<1 STOP>", "<1 ID 4>", "<4 SAVE>"},
          stop + save},
         {"Baudrate",
-         [](TGyPage& p) { p.cbGYBaudrate->setEditText("38400"); },
-         [](TGyPage& p) { return p.btGYBaudrate; },
+         [](modules::TGyPage& p) { p.cbGYBaudrate->setEditText("38400"); },
+         [](modules::TGyPage& p) { return p.btGYBaudrate; },
          protocol::BaudrateQuestion("38400"),
          {"<1 STOP>", "<1 SPEED 3>", "<1 SAVE>"},
          stop + 1000 + save},
         {"SCALE waits a second",
-         [](TGyPage& p) { p.cbGYScale->setEditText("8"); },
-         [](TGyPage& p) { return p.Button7; },
+         [](modules::TGyPage& p) { p.cbGYScale->setEditText("8"); },
+         [](modules::TGyPage& p) { return p.Button7; },
          protocol::ScaleQuestion("8"),
          {"<1 STOP>", "<1 SCALE 8>", "<1 SAVE>"},
          stop + 1000 + save},
         {"Interval",
-         [](TGyPage& p) { p.edGYINT->setText("250"); },
-         [](TGyPage& p) { return p.btGYINT; },
+         [](modules::TGyPage& p) { p.edGYINT->setText("250"); },
+         [](modules::TGyPage& p) { return p.btGYINT; },
          protocol::IntervalQuestion("250"),
          {"<1 STOP>", "<1 INTERVAL 250>", "<1 SAVE>"},
          stop + save},
         {"Mode",
-         [](TGyPage& p) { p.cbGYMode->setEditText("1"); },
-         [](TGyPage& p) { return p.btGYMode; },
+         [](modules::TGyPage& p) { p.cbGYMode->setEditText("1"); },
+         [](modules::TGyPage& p) { return p.btGYMode; },
          protocol::ModeQuestion("1"),
          {"<1 STOP>", "<1 MODE 1>", "<1 SAVE>"},
          stop + 500 + save},
         {"Reset",
-         [](TGyPage&) {},
-         [](TGyPage& p) { return p.btGYRESET; },
+         [](modules::TGyPage&) {},
+         [](modules::TGyPage& p) { return p.btGYRESET; },
          protocol::kRestoreQuestion,
          {"<1 STOP>", "<1 RESTORE>"},
          stop},
         {"Yaw Reset",
-         [](TGyPage&) {},
-         [](TGyPage& p) { return p.btGYAngleReset; },
+         [](modules::TGyPage&) {},
+         [](modules::TGyPage& p) { return p.btGYAngleReset; },
          protocol::kYawResetQuestion,
          {"<1 STOP>", "<1 INIT>"},
          stop + 500},
         {"Version?",
-         [](TGyPage&) {},
-         [](TGyPage& p) { return p.btGYVersion; },
+         [](modules::TGyPage&) {},
+         [](modules::TGyPage& p) { return p.btGYVersion; },
          "",
          {"<1 STOP>", "<1 VER>"},
          stop},
@@ -247,4 +249,4 @@ TEST_F(GyCommandsTest, StopOnEitherPageFreezesBothViewsAndStartReleasesThem) {
 }
 
 } // namespace
-} // namespace modules
+} // namespace kuvar::modules

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace modules {
+namespace kuvar::modules {
 namespace {
 
 TEST(NumberOrZero, DecimalTextOrZero) {
@@ -121,4 +121,4 @@ INSTANTIATE_TEST_SUITE_P(
                       GyCase{"", false, 0, 0, 0, 0, 0}));
 
 } // namespace
-} // namespace modules
+} // namespace kuvar::modules

@@ -7,7 +7,9 @@
 
 #include "page_host.h"
 
-namespace modules {
+using namespace kuvar;
+
+namespace kuvar::modules {
 namespace {
 
 using testing::PageHost;
@@ -185,4 +187,4 @@ TEST_F(GyViewTest, IndicatorIsSetBeforeTheWindowMoveCanRefuse) {
 }
 
 } // namespace
-} // namespace modules
+} // namespace kuvar::modules

@@ -9,7 +9,7 @@
 
 #include "page_host.h"
 
-namespace modules::testing {
+namespace kuvar::modules::testing {
 
 using Strings = std::vector<std::string>;
 
@@ -62,4 +62,4 @@ struct RecordingGuard {
     }
 };
 
-} // namespace modules::testing
+} // namespace kuvar::modules::testing

@@ -19,7 +19,7 @@
 #include "protocol/reply_target.h"
 #include "protocol/transaction_host.h"
 
-namespace modules::testing {
+namespace kuvar::modules::testing {
 
 // Both real pages on a hidden widget, behind a window whose Delay delivers the module's answers
 // at once through the real framer and dispatcher. Each frame written is given to `module`, whose
@@ -124,4 +124,4 @@ inline std::string Qs(const QString& s) {
     return s.toStdString();
 }
 
-} // namespace modules::testing
+} // namespace kuvar::modules::testing

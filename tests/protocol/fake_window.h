@@ -14,7 +14,7 @@
 #include "protocol/reply_target.h"
 #include "protocol/transaction_host.h"
 
-namespace protocol::testing {
+namespace kuvar::protocol::testing {
 
 // The window's controls and the module views, recording what the dispatcher writes.
 struct FakeControls : IReplyTarget, IMeasurementView {
@@ -111,4 +111,4 @@ inline std::string Reply(const std::string& text) {
     return text + "00\r";
 }
 
-} // namespace protocol::testing
+} // namespace kuvar::protocol::testing

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace protocol {
+namespace kuvar::protocol {
 namespace {
 
 struct FrameCase {
@@ -53,4 +53,4 @@ TEST(FrameChecksum, DigitsAreTwoUpperCaseHexWithLeadingZero) {
 }
 
 } // namespace
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -5,7 +5,7 @@
 
 #include "fake_window.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 namespace {
 
 using testing::FakeWindow;
@@ -61,4 +61,4 @@ TEST(ManualSend, ClosedPortShowsTheMessageAfterClearing) {
 }
 
 } // namespace
-} // namespace protocol
+} // namespace kuvar::protocol

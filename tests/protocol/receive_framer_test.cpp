@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace protocol {
+namespace kuvar::protocol {
 namespace {
 
 const std::string STX = "\x02";
@@ -126,4 +126,4 @@ TEST(ReceiveFramer, FailingHandlerLosesNoLaterReplyAndLeavesNothingBehind) {
 }
 
 } // namespace
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -7,7 +7,7 @@
 
 #include "fake_window.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 namespace {
 
 using testing::FakeControls;
@@ -245,9 +245,9 @@ TEST(ReplyDispatcher, WithoutViewsStreamFramesAreOnlyLogged) {
 }
 
 } // namespace
-} // namespace protocol
+} // namespace kuvar::protocol
 
-namespace protocol {
+namespace kuvar::protocol {
 namespace {
 
 // Replies of any shape reach the dispatcher; none may make it throw or read out of range.
@@ -268,4 +268,4 @@ TEST(ReplyDispatcher, ArbitraryBytesInEveryModeNeverThrow) {
 }
 
 } // namespace
-} // namespace protocol
+} // namespace kuvar::protocol

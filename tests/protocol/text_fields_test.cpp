@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace protocol {
+namespace kuvar::protocol {
 namespace {
 
 TEST(TextFields, HeadAndTailSplitAtTheFirstCharacter) {
@@ -34,4 +34,4 @@ TEST(TextFields, CopyRangeClipsAndNeverThrows) {
 }
 
 } // namespace
-} // namespace protocol
+} // namespace kuvar::protocol

@@ -7,7 +7,7 @@
 #include "protocol/deferred_actions.h"
 #include "protocol/frame.h"
 
-namespace protocol {
+namespace kuvar::protocol {
 namespace {
 
 using testing::FakeWindow;
@@ -260,4 +260,4 @@ TEST_F(TransactionTest, TimerRunsThePendingSequenceOfEitherPage) {
 }
 
 } // namespace
-} // namespace protocol
+} // namespace kuvar::protocol

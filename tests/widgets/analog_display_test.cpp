@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+using namespace kuvar;
+
 TEST(DisplayText, Table) {
     struct Case {
         double v;

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace kuvar;
+
 namespace {
 const QColor kLime(0, 0xFF, 0);
 

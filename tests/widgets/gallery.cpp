@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <ctime>
 
+using namespace kuvar;
+
 namespace {
 
 QString gDir;

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using namespace kuvar;
+
 TEST(FillDiagonalGradient, ThreeHundredSixtySquareRunsWhiteToGrey) {
     QImage img(360, 360, QImage::Format_RGB32);
     img.fill(Qt::black);

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+using namespace kuvar;
+
 TEST(ChangeChain, OwnedObjectReachesTheTopOnceWithItsOwnSender) {
     TAbFlexScale scale;
     std::vector<TAbPersistent*> senders;

@@ -8,6 +8,8 @@
 #include <limits>
 #include <memory>
 
+using namespace kuvar;
+
 namespace {
 
 const QColor kSky(0xBF, 0xBF, 0xFF);
