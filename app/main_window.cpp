@@ -35,11 +35,6 @@ QLabel* PanelLabel(QWidget* parent, const char* name, int x, int y, const QStrin
     return label;
 }
 
-template <class Sender, class Signal, class Body>
-void OnSignal(Sender* sender, Signal signal, QObject* context, Body body) {
-    QObject::connect(sender, signal, context, [body] { Guarded(body); });
-}
-
 } // namespace
 
 TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), paths_(paths) {
@@ -185,32 +180,28 @@ void TfKUVAR::BuildStatusBar() {
 }
 
 void TfKUVAR::ConnectHandlers() {
-    OnSignal(btClose, &TAbColBitBtn::clicked, this, [this] { btCloseClick(); });
-    OnSignal(btAC, &TAbColBitBtn::clicked, this, [this] { btACClick(); });
-    OnSignal(btGY, &TAbColBitBtn::clicked, this, [this] { btGYClick(); });
-    OnSignal(AbColBitBtn1, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn1Click(); });
-    OnSignal(AbColBitBtn2, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn2Click(); });
-    OnSignal(btConnect, &TAbColBitBtn::clicked, this, [this] { btConnectClick(); });
-    OnSignal(bt360Send1, &QPushButton::clicked, this,
-             [this] { bt360SendClick(protocol::Control::edSend1); });
-    OnSignal(bt360Send2, &QPushButton::clicked, this,
-             [this] { bt360SendClick(protocol::Control::edSend2); });
-    OnSignal(bt360Send3, &QPushButton::clicked, this,
-             [this] { bt360SendClick(protocol::Control::edSend3); });
-    OnSignal(btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
-    OnSignal(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    ConnectGuarded(btClose, &TAbColBitBtn::clicked, this, [this] { btCloseClick(); });
+    ConnectGuarded(btAC, &TAbColBitBtn::clicked, this, [this] { btACClick(); });
+    ConnectGuarded(btGY, &TAbColBitBtn::clicked, this, [this] { btGYClick(); });
+    ConnectGuarded(AbColBitBtn1, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn1Click(); });
+    ConnectGuarded(AbColBitBtn2, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn2Click(); });
+    ConnectGuarded(btConnect, &TAbColBitBtn::clicked, this, [this] { btConnectClick(); });
+    ConnectGuarded(bt360Send1, &QPushButton::clicked, this,
+                   [this] { bt360SendClick(protocol::Control::edSend1); });
+    ConnectGuarded(bt360Send2, &QPushButton::clicked, this,
+                   [this] { bt360SendClick(protocol::Control::edSend2); });
+    ConnectGuarded(bt360Send3, &QPushButton::clicked, this,
+                   [this] { bt360SendClick(protocol::Control::edSend3); });
+    ConnectGuarded(btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
+    ConnectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     const modules::Guard guard = [](const std::function<void()>& body) { Guarded(body); };
     modules::ConnectAcPage(Ac, Link, *this, AcPrev, guard);
     modules::ConnectGyPage(Gy, Link, *this, guard);
     Views->Connect(guard);
-    // The charts' own controls hand their refusals to the window's error line.
-    for (charts::TStripChart* chart : {Ac.Chart1, Gy.Chart2}) {
-        chart->SetErrorSink([](const std::exception& e) { HandleAppException(e); });
-    }
-    OnSignal(Ac.btACSAVE, &TAbColBitBtn::clicked, this,
-             [this] { charts::ShowChartExportDialog(Ac.Chart1->Chart(), this); });
-    OnSignal(Gy.btGYSAVE, &TAbColBitBtn::clicked, this,
-             [this] { charts::ShowChartExportDialog(Gy.Chart2->Chart(), this); });
+    ConnectGuarded(Ac.btACSAVE, &TAbColBitBtn::clicked, this,
+                   [this] { charts::ShowChartExportDialog(Ac.Chart1->Chart(), this); });
+    ConnectGuarded(Gy.btGYSAVE, &TAbColBitBtn::clicked, this,
+                   [this] { charts::ShowChartExportDialog(Gy.Chart2->Chart(), this); });
 }
 
 void TfKUVAR::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/strip_chart.h"
 
+#include "base/guard.h"
 #include "charts/chart_editor.h"
 #include "charts/chart_window.h"
 #include "charts/number_text.h"
@@ -83,27 +84,15 @@ TStripChart::TStripChart(const TStripChartConfig& config, QWidget* page)
     }
     autoBox_->adjustSize();
 
-    connect(dataButton_, &QPushButton::clicked, this,
-            [this] { Guarded([&] { DataQuantityClick(); }); });
-    connect(clearButton_, &QPushButton::clicked, this, [this] { Guarded([&] { ClearClick(); }); });
-    connect(autoBox_, &QCheckBox::toggled, this, [this] { Guarded([&] { LeftAutoClick(); }); });
-    connect(leftMax_, &QLineEdit::textChanged, this, [this] { Guarded([&] { LeftMaxChange(); }); });
-    connect(leftMin_, &QLineEdit::textChanged, this, [this] { Guarded([&] { LeftMinChange(); }); });
-    connect(chart_, &TChart::DoubleClicked, this, [this] { Guarded([&] { RunEditor(); }); });
+    ConnectGuarded(dataButton_, &QPushButton::clicked, this, [this] { DataQuantityClick(); });
+    ConnectGuarded(clearButton_, &QPushButton::clicked, this, [this] { ClearClick(); });
+    ConnectGuarded(autoBox_, &QCheckBox::toggled, this, [this] { LeftAutoClick(); });
+    ConnectGuarded(leftMax_, &QLineEdit::textChanged, this, [this] { LeftMaxChange(); });
+    ConnectGuarded(leftMin_, &QLineEdit::textChanged, this, [this] { LeftMinChange(); });
+    ConnectGuarded(chart_, &TChart::DoubleClicked, this, [this] { RunEditor(); });
 
     setGeometry(config_.geometry);
     PlaceControls();
-}
-
-template <typename Body> void TStripChart::Guarded(Body body) {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        if (sink_)
-            sink_(e);
-        else
-            qWarning().noquote() << e.what();
-    }
 }
 
 void TStripChart::AppendChartPoints(const std::array<double, 3>& values) {

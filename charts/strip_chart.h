@@ -19,18 +19,15 @@ namespace kuvar::charts {
 // A strip chart of three lines with its controls: the point-count box and DATA button, the clear
 // button, the two range boxes of the left axis with their arrows (inside the chart) and the
 // auto-range check box (on the page, beside the chart). The handlers throw their refusals; the
-// slots behind the controls hand them to the error sink.
+// slots behind the controls hand them to the application's error line.
 class TStripChart : public QWidget {
     Q_OBJECT
 public:
-    using ErrorSink = std::function<void(const std::exception&)>;
-
     // page is the parent; the chart and its check box are placed on it at the configured spots.
     TStripChart(const TStripChartConfig& config, QWidget* page);
 
     TChart& Chart() { return *chart_; }
     const TStripChartConfig& Config() const { return config_; }
-    void SetErrorSink(ErrorSink sink) { sink_ = std::move(sink); }
 
     int ViewQuantity() const { return viewQuantity_; }
     void SetViewQuantity(int count) { viewQuantity_ = count; }
@@ -66,12 +63,10 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    template <typename Body> void Guarded(Body body);
     void ApplyUnchecked();
     void PlaceControls();
 
     TStripChartConfig config_;
-    ErrorSink sink_;
     TChart* chart_;
     QLabel* quantityLabel_;
     QLineEdit* quantityBox_;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/guard.h"
 #include "charts/chart_editor.h"
 #include "charts/strip_chart.h"
 
@@ -30,8 +31,9 @@ protected:
     StripChartTest() : page(std::make_unique<QWidget>()) {
         page->resize(840, 610);
         strip = new TStripChart(GetParam(), page.get());
-        strip->SetErrorSink([this](const std::exception& e) { errors.push_back(e.what()); });
+        SetAppExceptionHandler([this](const std::exception& e) { errors.push_back(e.what()); });
     }
+    ~StripChartTest() override { SetAppExceptionHandler(nullptr); }
 
     charts::TChart& Chart() { return strip->Chart(); }
     charts::TChartAxis& Bottom() { return Chart().BottomAxis(); }

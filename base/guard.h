@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <utility>
+
+namespace kuvar {
+
+// The application-wide handler of exceptions that escape a handler on the UI thread. The window
+// installs itself here first thing at start-up; without it, messages go to standard error.
+using AppExceptionHandler = std::function<void(const std::exception&)>;
+void SetAppExceptionHandler(AppExceptionHandler handler);
+void HandleAppException(const std::exception& e);
+
+// Runs a handler's body so that an escaping exception ends that handler only: Qt's frames are
+// never unwound. Every slot and event override of the Qt layers runs its body through this.
+template <class F> void Guarded(F&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        HandleAppException(e);
+    } catch (...) {
+        HandleAppException(std::runtime_error("Unknown exception"));
+    }
+}
+
+// connect() whose slot runs body through Guarded; the signal's arguments are dropped.
+template <class Sender, class Signal, class Body>
+QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, const QObject* context,
+                                       Body body) {
+    return QObject::connect(sender, signal, context, [body = std::move(body)] { Guarded(body); });
+}
+
+} // namespace kuvar
