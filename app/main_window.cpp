@@ -1,40 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
-#include "app/paint_pacer.h"
 
 #include "app/app_exception.h"
+#include "app/paint_pacer.h"
 #include "app/port_list.h"
 #include "charts/export_dialog.h"
+#include "modules/control_text.h"
+#include "modules/gy_commands.h"
 #include "modules/page_builder.h"
+#include "modules/page_controls.h"
+#include "modules/page_events.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPixmap>
 #include <QScreen>
 
 namespace kuvar {
 
+using protocol::Control;
+
 namespace {
-
-const QColor kLime(0x00, 0xFF, 0x00);
-const QColor kGreen(0x00, 0x80, 0x00);
-const QColor kAqua(0x00, 0xFF, 0xFF);
-
 constexpr int kClientWidth = 1133;
 constexpr int kClientHeight = 700;
-
-QLabel* PanelLabel(QWidget* parent, const char* name, int x, int y, const QString& text,
-                   const QColor& colour, bool visible = true) {
-    QLabel* label = modules::Label(parent, name, x, y, text);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    label->adjustSize();
-    modules::SetLabelColour(label, colour);
-    label->setVisible(visible);
-    return label;
-}
-
 } // namespace
 
 TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), paths_(paths) {
@@ -45,17 +36,13 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), pat
     setFont(windowFont);
     resize(kClientWidth, kClientHeight);
 
-    BuildTopPanel();
-    BuildLeftColumn();
+    TopPanel.Build(this);
+    LeftColumn.Build(this);
     BuildPages();
     BuildStatusBar();
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1);
-    Timer1->setSingleShot(true);
-
-    BuildLink();
+    receiveLog_ = std::make_unique<TReceiveLog>(LeftColumn.Memo1);
+    Views = std::make_unique<modules::TMeasurementViews>(AcPage, GyPage);
+    Link = std::make_unique<TLinkController>(*this, Views.get(), nullptr);
     ConnectHandlers();
     PaintPacer = new TPaintPacer(this);
 
@@ -67,77 +54,8 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), pat
 }
 
 TfKUVAR::~TfKUVAR() {
-    // Destroying the component closes an open port without its port-closed event.
-    uiThread_->Shutdown();
-    VaComm1.reset();
+    Link.reset();
     SetAppExceptionHandler(nullptr);
-}
-
-void TfKUVAR::BuildTopPanel() {
-    SCPanel1 = new QWidget(this);
-    SCPanel1->setObjectName(QStringLiteral("SCPanel1"));
-    SCPanel1->setGeometry(0, 0, 1136, 65);
-    SCPanel1->setAutoFillBackground(true);
-    QPalette dark = SCPanel1->palette();
-    dark.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
-    SCPanel1->setPalette(dark);
-    QWidget* p = SCPanel1;
-
-    PanelLabel(p, "Label1", 11, 13, QStringLiteral("Port No"), kAqua);
-    ePortNo = modules::Combo(p, "ePortNo", 65, 10, 61, 21, {}, QString());
-    PanelLabel(p, "Label4", 11, 37, QStringLiteral("Baudrate"), kAqua);
-    cbBaudrate = modules::Combo(p, "cbBaudrate", 65, 34, 61, 21,
-                                {QStringLiteral("115200"), QStringLiteral("57600"),
-                                 QStringLiteral("38400"), QStringLiteral("9600")},
-                                QStringLiteral("115200"));
-    btConnect = modules::ColourButton(p, "btConnect", 145, 7, 65, 41, QString());
-    btConnect->setToolTip(QStringLiteral("ComPort Open or Close"));
-    imConnect = new QLabel(p);
-    imConnect->setObjectName(QStringLiteral("imConnect"));
-    imConnect->setToolTip(QStringLiteral("ComPort Open or Close"));
-    imConnect->setGeometry(164, 26, 9, 6);
-    lbComOpen = PanelLabel(p, "lbComOpen", 149, 48, QStringLiteral("ComOpen"), kGreen);
-    btAC = modules::ColourButton(p, "btAC", 258, 7, 65, 41, QString());
-    btAC->setToolTip(QStringLiteral("Download of data list"));
-    lbAC = PanelLabel(p, "lbAC", 259, 49, QStringLiteral("KUVAR-AC"), kGreen);
-    btGY = modules::ColourButton(p, "btGY", 344, 7, 65, 41, QString());
-    btGY->setToolTip(QStringLiteral("All Data Download"));
-    lbGY = PanelLabel(p, "lbGY", 345, 49, QStringLiteral("KUVAR-GY"), kGreen);
-    AbColBitBtn1 = modules::ColourButton(p, "AbColBitBtn1", 431, 7, 65, 41, QString());
-    AbColBitBtn1->setToolTip(QStringLiteral("Download of data list"));
-    AbColBitBtn1->setVisible(false);
-    lbIN360 = PanelLabel(p, "lbIN360", 421, 49, QStringLiteral("KUVAR-IN360"), kGreen, false);
-    AbColBitBtn2 = modules::ColourButton(p, "AbColBitBtn2", 517, 7, 65, 41, QString());
-    AbColBitBtn2->setToolTip(QStringLiteral("Download of data list"));
-    AbColBitBtn2->setVisible(false);
-    lbIN = PanelLabel(p, "lbIN", 518, 49, QStringLiteral("KUVAR-IN"), kGreen, false);
-    btClose = modules::ColourButton(p, "btClose", 1039, 7, 65, 41, QString());
-    PanelLabel(p, "Label36", 1056, 48, QStringLiteral("Close"), kLime);
-}
-
-void TfKUVAR::BuildLeftColumn() {
-    edSend1 = modules::Edit(this, "edSend1", 12, 78, 197, 21, QString());
-    bt360Send1 = modules::Button(this, "bt360Send1", 215, 74, 63, 25, QStringLiteral("Send"));
-    edSend2 = modules::Edit(this, "edSend2", 12, 108, 197, 21, QString());
-    bt360Send2 = modules::Button(this, "bt360Send2", 215, 105, 63, 25, QStringLiteral("Send"));
-    edSend3 = modules::Edit(this, "edSend3", 12, 139, 197, 21, QString());
-    bt360Send3 = modules::Button(this, "bt360Send3", 215, 135, 63, 25, QStringLiteral("Send"));
-    modules::Label(this, "Label2", 11, 172, QStringLiteral("Send Message : "));
-    leSendMessage = modules::Label(this, "leSendMessage", 91, 173, QString());
-    leSendMessage->resize(190, leSendMessage->height());
-    btClear = modules::Button(this, "btClear", 208, 210, 73, 25, QStringLiteral("Clear"));
-    modules::Label(this, "Label8", 16, 222, QStringLiteral("Recive Value"));
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setAccessibleName(QStringLiteral("Receive log"));
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont memoFont = modules::ControlFont();
-    memoFont.setPointSize(10);
-    Memo1->setFont(memoFont);
-    Memo1->setGeometry(16, 240, 265, 441);
 }
 
 void TfKUVAR::BuildPages() {
@@ -151,14 +69,10 @@ void TfKUVAR::BuildPages() {
         sheets[i]->setObjectName(QString::fromLatin1(names[i]));
         PageControl1->addWidget(sheets[i]);
     }
-    TabSheet1 = sheets[0];
-    TabSheet2 = sheets[1];
-    Ac.Build(sheets[2]);
-    Gy.Build(sheets[3]);
+    AcPage.Build(sheets[2]);
+    GyPage.Build(sheets[3]);
     // The KUVAR-AC page is the design's initial page, shown whatever start-up does.
     PageControl1->setCurrentIndex(2);
-    sheets[2]->installEventFilter(this);
-    sheets[3]->installEventFilter(this);
 }
 
 void TfKUVAR::BuildStatusBar() {
@@ -180,49 +94,40 @@ void TfKUVAR::BuildStatusBar() {
 }
 
 void TfKUVAR::ConnectHandlers() {
-    ConnectGuarded(btClose, &TAbColBitBtn::clicked, this, [this] { btCloseClick(); });
-    ConnectGuarded(btAC, &TAbColBitBtn::clicked, this, [this] { btACClick(); });
-    ConnectGuarded(btGY, &TAbColBitBtn::clicked, this, [this] { btGYClick(); });
-    ConnectGuarded(AbColBitBtn1, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn1Click(); });
-    ConnectGuarded(AbColBitBtn2, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn2Click(); });
-    ConnectGuarded(btConnect, &TAbColBitBtn::clicked, this, [this] { btConnectClick(); });
-    ConnectGuarded(bt360Send1, &QPushButton::clicked, this,
-                   [this] { bt360SendClick(protocol::Control::edSend1); });
-    ConnectGuarded(bt360Send2, &QPushButton::clicked, this,
-                   [this] { bt360SendClick(protocol::Control::edSend2); });
-    ConnectGuarded(bt360Send3, &QPushButton::clicked, this,
-                   [this] { bt360SendClick(protocol::Control::edSend3); });
-    ConnectGuarded(btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
-    ConnectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    const modules::Guard guard = [](const std::function<void()>& body) { Guarded(body); };
-    modules::ConnectAcPage(Ac, Link, *this, AcPrev, guard);
-    modules::ConnectGyPage(Gy, Link, *this, guard);
-    Views->Connect(guard);
-    ConnectGuarded(Ac.btACSAVE, &TAbColBitBtn::clicked, this,
-                   [this] { charts::ShowChartExportDialog(Ac.Chart1->Chart(), this); });
-    ConnectGuarded(Gy.btGYSAVE, &TAbColBitBtn::clicked, this,
-                   [this] { charts::ShowChartExportDialog(Gy.Chart2->Chart(), this); });
+    const TTopPanel& top = TopPanel;
+    const TLeftColumn& left = LeftColumn;
+    ConnectGuarded(top.btClose, &TAbColBitBtn::clicked, this, [this] { btCloseClick(); });
+    ConnectGuarded(top.btAC, &TAbColBitBtn::clicked, this, [this] { btACClick(); });
+    ConnectGuarded(top.btGY, &TAbColBitBtn::clicked, this, [this] { btGYClick(); });
+    ConnectGuarded(top.AbColBitBtn1, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn1Click(); });
+    ConnectGuarded(top.AbColBitBtn2, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn2Click(); });
+    ConnectGuarded(top.btConnect, &TAbColBitBtn::clicked, this, [this] { btConnectClick(); });
+    ConnectGuarded(left.bt360Send1, &QPushButton::clicked, this,
+                   [this] { bt360SendClick(Control::edSend1); });
+    ConnectGuarded(left.bt360Send2, &QPushButton::clicked, this,
+                   [this] { bt360SendClick(Control::edSend2); });
+    ConnectGuarded(left.bt360Send3, &QPushButton::clicked, this,
+                   [this] { bt360SendClick(Control::edSend3); });
+    ConnectGuarded(left.btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
+    modules::ConnectAcPage(AcPage, Link->State, *Link, AcPrev);
+    modules::ConnectGyPage(GyPage, Link->State, *Link);
+    Views->Connect();
+    modules::OnPageShown(AcPage.sheet, [this] { TabSheet3Show(); });
+    modules::OnPageShown(GyPage.sheet, [this] { TabSheet4Show(); });
+    ConnectGuarded(AcPage.btACSAVE, &TAbColBitBtn::clicked, this,
+                   [this] { charts::ShowChartExportDialog(AcPage.Chart1->Chart(), this); });
+    ConnectGuarded(GyPage.btGYSAVE, &TAbColBitBtn::clicked, this,
+                   [this] { charts::ShowChartExportDialog(GyPage.Chart2->Chart(), this); });
 }
 
 void TfKUVAR::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // The top panel stretches with the width, the pages and the log with the height.
-    SCPanel1->resize(std::max(width(), 1136), SCPanel1->height());
+    TopPanel.SCPanel1->resize(std::max(width(), 1136), TopPanel.SCPanel1->height());
     const int statusHeight = StatusBar1->height();
     StatusBar1->setGeometry(0, height() - statusHeight, width(), statusHeight);
     const int extra = height() - kClientHeight;
     PageControl1->resize(PageControl1->width(), std::max(0, 609 + extra));
-}
-
-bool TfKUVAR::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show && !event->spontaneous()) {
-        if (watched == Ac.sheet) {
-            Guarded([this] { TabSheet3Show(); });
-        } else if (watched == Gy.sheet) {
-            Guarded([this] { TabSheet4Show(); });
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TfKUVAR::SetStatusText(int panel, const QString& text) {
@@ -245,7 +150,7 @@ void TfKUVAR::FormCreate() {
     Guarded([this] {
         LoadUserSet(paths_.settingsFile, UserSetRecord);
         ControlsFromRecord();
-        Link.RxMode = 0;
+        Link->State.RxMode = 0;
         ListPorts();
         btACClick();
     });
@@ -268,11 +173,12 @@ void TfKUVAR::closeEvent(QCloseEvent* event) {
 void TfKUVAR::ListPorts() {
     QString denied;
     const QStringList ports = ListComPorts(true, &denied);
+    QComboBox* combo = TopPanel.ePortNo;
     // The combo keeps its text while its list is refilled.
-    const QString text = ePortNo->currentText();
-    ePortNo->clear();
-    ePortNo->addItems(ports);
-    ePortNo->setEditText(text);
+    const QString text = combo->currentText();
+    combo->clear();
+    combo->addItems(ports);
+    combo->setEditText(text);
     if (ports.isEmpty() && !denied.isEmpty()) {
         SetStatusText(
             0,
@@ -285,32 +191,11 @@ void TfKUVAR::FormClose() {
     SaveUserSet(paths_.settingsFile, UserSetRecord);
 }
 
-QString TfKUVAR::ControlText(const char* name) const {
-    const QString objectName = QString::fromLatin1(name);
-    if (auto* edit = findChild<QLineEdit*>(objectName)) {
-        return edit->text();
-    }
-    if (auto* combo = findChild<QComboBox*>(objectName)) {
-        return combo->currentText();
-    }
-    throw std::logic_error(std::string("No control ") + name);
-}
-
-void TfKUVAR::SetControlText(const char* name, const QString& text) {
-    const QString objectName = QString::fromLatin1(name);
-    if (auto* edit = findChild<QLineEdit*>(objectName)) {
-        if (edit->text() != text) {
-            edit->setText(text);
-        }
-        return;
-    }
-    if (auto* combo = findChild<QComboBox*>(objectName)) {
-        if (combo->currentText() != text) {
-            combo->setEditText(text);
-        }
-        return;
-    }
-    throw std::logic_error(std::string("No control ") + name);
+QWidget* TfKUVAR::SettingsControl(const char* name) const {
+    auto* control = findChild<QWidget*>(QString::fromLatin1(name));
+    if (!control)
+        throw std::logic_error(std::string("No control ") + name);
+    return control;
 }
 
 void TfKUVAR::ControlsFromRecord() {
@@ -318,18 +203,17 @@ void TfKUVAR::ControlsFromRecord() {
     for (const UserSetFieldInfo& info : kUserSetFields) {
         if (info.field == UserSetField::Chart2LeftMax) {
             const bool degrees = UserSetRecord.AngleDisplay();
-            Gy.rbGYDegrees->setChecked(degrees);
-            Gy.rbGYDegSpeed->setChecked(!degrees);
+            GyPage.rbGYDegrees->setChecked(degrees);
+            GyPage.rbGYDegSpeed->setChecked(!degrees);
         }
-        SetControlText(info.control, UserSetRecord.Text(info.field));
+        modules::SetControlText(SettingsControl(info.control), UserSetRecord.Text(info.field));
     }
 }
 
 void TfKUVAR::RecordFromControls() {
-    for (const UserSetFieldInfo& info : kUserSetFields) {
-        UserSetRecord.SetText(info.field, ControlText(info.control));
-    }
-    UserSetRecord.SetAngleDisplay(Gy.rbGYDegrees->isChecked());
+    for (const UserSetFieldInfo& info : kUserSetFields)
+        UserSetRecord.SetText(info.field, modules::ControlText(SettingsControl(info.control)));
+    UserSetRecord.SetAngleDisplay(GyPage.rbGYDegrees->isChecked());
 }
 
 void TfKUVAR::btCloseClick() {
@@ -341,12 +225,12 @@ void TfKUVAR::ShowPage(int index) {
 }
 
 void TfKUVAR::btACClick() {
-    Link.RxMode = 0;
+    Link->State.RxMode = 0;
     ShowPage(2);
 }
 
 void TfKUVAR::btGYClick() {
-    Link.RxMode = 0;
+    Link->State.RxMode = 0;
     ShowPage(3);
 }
 
@@ -359,20 +243,112 @@ void TfKUVAR::AbColBitBtn2Click() {
 }
 
 void TfKUVAR::SetModuleLabels(QLabel* active) {
-    for (QLabel* label : {lbAC, lbGY, lbIN360, lbIN}) {
+    for (QLabel* label : {TopPanel.lbAC, TopPanel.lbGY, TopPanel.lbIN360, TopPanel.lbIN})
         modules::SetLabelColour(label, label == active ? kLime : kGreen);
-    }
 }
 
 void TfKUVAR::TabSheet3Show() {
-    Ac.Chart1->PageShown();
-    SetModuleLabels(lbAC);
-    Views->Ac.ResetAcOffsets();
+    AcPage.Chart1->PageShown();
+    SetModuleLabels(TopPanel.lbAC);
+    Views->AcView.ResetAcOffsets();
 }
 
 void TfKUVAR::TabSheet4Show() {
-    Gy.Chart2->PageShown();
-    SetModuleLabels(lbGY);
+    GyPage.Chart2->PageShown();
+    SetModuleLabels(TopPanel.lbGY);
+}
+
+void TfKUVAR::btConnectClick() {
+    Link->btConnectClick();
+}
+
+void TfKUVAR::bt360SendClick(Control line) {
+    Link->ManualSend(line);
+}
+
+void TfKUVAR::btClearClick() {
+    receiveLog_->Clear();
+}
+
+// The link's view of the controls.
+
+QString TfKUVAR::PortText() const {
+    return TopPanel.ePortNo->currentText();
+}
+
+QString TfKUVAR::BaudrateText() const {
+    return TopPanel.cbBaudrate->currentText();
+}
+
+void TfKUVAR::ShowPortState(bool open) {
+    const QString path = QDir(paths_.pictureDir)
+                             .filePath(open ? QStringLiteral("on.bmp") : QStringLiteral("off.bmp"));
+    QPixmap picture;
+    if (!picture.load(path))
+        throw EInOutError(QStringLiteral("Cannot load %1").arg(path).toStdString());
+    TopPanel.imConnect->setPixmap(picture);
+    TopPanel.imConnect->resize(picture.size());
+    modules::SetLabelColour(TopPanel.lbComOpen, open ? kLime : kGreen);
+}
+
+void TfKUVAR::ShowSentFrame(const QString& frame) {
+    SetStatusText(1, frame);
+    LeftColumn.leSendMessage->setText(frame);
+}
+
+void TfKUVAR::ShowStatus0(const QString& text) {
+    SetStatusText(0, text);
+}
+
+bool TfKUVAR::Ask(const QString& question) {
+    QMessageBox box(QMessageBox::Question, windowTitle(), question,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("Question"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TfKUVAR::ShowMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, windowTitle(), text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("Message"));
+    box.exec();
+}
+
+void TfKUVAR::AppendLog(const QString& line) {
+    receiveLog_->Add(line);
+}
+
+void TfKUVAR::FlushLog() {
+    receiveLog_->Flush();
+}
+
+QWidget* TfKUVAR::LinkControl(Control control) const {
+    if (QWidget* widget = modules::PageControl(AcPage, GyPage, control))
+        return widget;
+    switch (control) {
+    case Control::edSend1:
+        return LeftColumn.edSend1;
+    case Control::edSend2:
+        return LeftColumn.edSend2;
+    case Control::edSend3:
+        return LeftColumn.edSend3;
+    default:
+        throw std::logic_error("Unknown control");
+    }
+}
+
+QString TfKUVAR::ControlText(Control control) const {
+    return modules::ControlText(LinkControl(control));
+}
+
+void TfKUVAR::SetControlText(Control control, const QString& text) {
+    modules::SetControlText(LinkControl(control), text);
+}
+
+void TfKUVAR::SetControlChecked(Control control, bool checked) {
+    if (auto* button = qobject_cast<QAbstractButton*>(LinkControl(control)))
+        button->setChecked(checked);
 }
 
 } // namespace kuvar

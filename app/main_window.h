@@ -1,30 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/qt_ui_thread.h"
+#include "app/link_controller.h"
+#include "app/link_view.h"
+#include "app/receive_log.h"
 #include "app/user_settings.h"
+#include "app/window_panels.h"
 #include "modules/ac_commands.h"
 #include "modules/ac_page.h"
-#include "modules/gy_commands.h"
 #include "modules/gy_page.h"
-#include "modules/instruments.h"
 #include "modules/measurement_views.h"
-#include "protocol/link_state.h"
-#include "protocol/receive_framer.h"
-#include "protocol/reply_dispatcher.h"
-#include "protocol/reply_target.h"
-#include "protocol/transaction_host.h"
-#include "serial/va_comm.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <exception>
@@ -40,9 +29,10 @@ struct TAppPaths {
 
 class TPaintPacer;
 
-// The one window of the program: it owns every control, the shared values of the link and every
-// handler; the module pages' logic lives in modules/.
-class TfKUVAR : public QWidget, public protocol::ITransactionHost, public protocol::IReplyTarget {
+// The one window of the program: an assembly of its panels and pages and of thin slots named
+// after their controls. The link (port, receive path, transactions) is TLinkController, the
+// module pages' logic lives in modules/, the receive log's batching in TReceiveLog.
+class TfKUVAR : public QWidget, public ILinkView {
     Q_OBJECT
 public:
     explicit TfKUVAR(const TAppPaths& paths, QWidget* parent = nullptr);
@@ -58,96 +48,51 @@ public:
     void AbColBitBtn2Click();
     void TabSheet3Show();
     void TabSheet4Show();
-
-    // The port, on the top panel.
     void btConnectClick();
-    void OpenComPort();
-    void CloseComPort();
-    void VaComm1Open();
-    void VaComm1Close();
-    void VaComm1RxChar();
-    void VaComm1Error(int errors);
     void bt360SendClick(protocol::Control line);
     void btClearClick();
-    void Timer1Timer();
-
-    // What the transactions need of the window.
-    bool PortOpen() override { return PortIsOpen; }
-    void WriteFrame(const std::string& frame) override;
-    void Delay(int ms) override;
-    void SetStatus0(const std::string& text) override;
-    bool Ask(const std::string& question) override;
-    void ShowMessage(const std::string& text) override;
-    void StartTimer1() override;
-    void StopTimer1() override;
-    std::string Text(protocol::Control control) override;
-    // What the dispatcher writes.
-    void AppendLog(const std::string& line) override;
-    void SetText(protocol::Control control, const std::string& text) override;
-    void SetChecked(protocol::Control control, bool checked) override;
 
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
 
-    // Shared values of the window, touched only on the UI thread.
-    protocol::LinkState Link;
-    bool PortIsOpen = false;
+    // What the link needs of the controls.
+    QString PortText() const override;
+    QString BaudrateText() const override;
+    void ShowPortState(bool open) override;
+    void ShowSentFrame(const QString& frame) override;
+    void ShowStatus0(const QString& text) override;
+    bool Ask(const QString& question) override;
+    void ShowMessage(const QString& text) override;
+    void AppendLog(const QString& line) override;
+    void FlushLog() override;
+    QString ControlText(protocol::Control control) const override;
+    void SetControlText(protocol::Control control, const QString& text) override;
+    void SetControlChecked(protocol::Control control, bool checked) override;
+
     QString LastErrorText;
-    // The charts' point counts live with the charts.
-    int AcViewQuantity() const { return Ac.Chart1->ViewQuantity(); }
-    int GyViewQuantity() const { return Gy.Chart2->ViewQuantity(); }
     TUserSetRecord UserSetRecord;
+    // The charts' point counts live with the charts.
+    int AcViewQuantity() const { return AcPage.Chart1->ViewQuantity(); }
+    int GyViewQuantity() const { return GyPage.Chart2->ViewQuantity(); }
 
-    // Top panel.
-    QWidget* SCPanel1 = nullptr;
-    QComboBox* ePortNo = nullptr;
-    QComboBox* cbBaudrate = nullptr;
-    TAbColBitBtn* btConnect = nullptr;
-    QLabel* imConnect = nullptr;
-    QLabel* lbComOpen = nullptr;
-    TAbColBitBtn* btAC = nullptr;
-    QLabel* lbAC = nullptr;
-    TAbColBitBtn* btGY = nullptr;
-    QLabel* lbGY = nullptr;
-    TAbColBitBtn* AbColBitBtn1 = nullptr;
-    QLabel* lbIN360 = nullptr;
-    TAbColBitBtn* AbColBitBtn2 = nullptr;
-    QLabel* lbIN = nullptr;
-    TAbColBitBtn* btClose = nullptr;
-
-    // Left column.
-    QLineEdit* edSend1 = nullptr;
-    QPushButton* bt360Send1 = nullptr;
-    QLineEdit* edSend2 = nullptr;
-    QPushButton* bt360Send2 = nullptr;
-    QLineEdit* edSend3 = nullptr;
-    QPushButton* bt360Send3 = nullptr;
-    QLabel* leSendMessage = nullptr;
-    QPushButton* btClear = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-
+    TTopPanel TopPanel;
+    TLeftColumn LeftColumn;
     QStackedWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    modules::TAcPage Ac;
-    modules::TGyPage Gy;
+    modules::TAcPage AcPage; // TabSheet3
+    modules::TGyPage GyPage; // TabSheet4
+    QStatusBar* StatusBar1 = nullptr;
     // The pages' measurement views (the AC offsets live there) and the AC page's remembered values.
     std::unique_ptr<modules::TMeasurementViews> Views;
     modules::TAcPrevious AcPrev;
-    QStatusBar* StatusBar1 = nullptr;
-    QTimer* Timer1 = nullptr;
-    std::unique_ptr<kuvar::serial::TVaComm> VaComm1;
+    std::unique_ptr<TLinkController> Link;
     // Keeps the window's paints to one per screen refresh; owned by the window.
     TPaintPacer* PaintPacer = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildTopPanel();
-    void BuildLeftColumn();
     void BuildPages();
     void BuildStatusBar();
     void ConnectHandlers();
@@ -157,19 +102,13 @@ private:
     void FormClose();
     void ControlsFromRecord();
     void RecordFromControls();
-    QString ControlText(const char* name) const;
-    void SetControlText(const char* name, const QString& text);
     void ShowPage(int index);
     void SetModuleLabels(QLabel* active);
-
-    void BuildLink();
-    void LoadPortPicture(const char* file);
-    QWidget* ControlWidget(protocol::Control control) const;
+    QWidget* LinkControl(protocol::Control control) const;
+    QWidget* SettingsControl(const char* name) const;
 
     TAppPaths paths_;
-    std::shared_ptr<TQtUiThread> uiThread_;
-    std::unique_ptr<protocol::ReceiveFramer> framer_;
-    std::unique_ptr<protocol::ReplyDispatcher> dispatcher_;
+    std::unique_ptr<TReceiveLog> receiveLog_;
     QLabel* statusPanels_[3] = {};
 };
 

@@ -105,9 +105,9 @@ void RunFrames(benchmark::State& state, std::int32_t rxMode, const char* mode,
                charts::TStripChart& strip, int page) {
     ShowPage(page);
     FillChart(strip, state.range(0));
-    window->Link.RxMode = rxMode;
-    window->Link.StreamPaused = false;
-    protocol::ReplyDispatcher dispatcher(window->Link, *window, window->Views.get());
+    window->Link->State.RxMode = rxMode;
+    window->Link->State.StreamPaused = false;
+    protocol::ReplyDispatcher dispatcher(window->Link->State, *window->Link, window->Views.get());
     const auto texts = StreamTexts(mode);
     unsigned i = 0;
     for (auto _ : state) {
@@ -120,18 +120,18 @@ void RunFrames(benchmark::State& state, std::int32_t rxMode, const char* mode,
 }
 
 void BM_AcFrame(benchmark::State& state) {
-    RunFrames(state, protocol::RxModes::AcStream, "02", *window->Ac.Chart1, kAcPage);
+    RunFrames(state, protocol::RxModes::AcStream, "02", *window->AcPage.Chart1, kAcPage);
 }
 BENCHMARK(BM_AcFrame)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosecond);
 
 void BM_GyFrame(benchmark::State& state) {
-    RunFrames(state, protocol::RxModes::GyStream, "01", *window->Gy.Chart2, kGyPage);
+    RunFrames(state, protocol::RxModes::GyStream, "01", *window->GyPage.Chart2, kGyPage);
 }
 BENCHMARK(BM_GyFrame)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosecond);
 
 // One frame's three points and the window move, with `range(0)` points per series before.
 void BM_ChartAppend(benchmark::State& state) {
-    auto& strip = *window->Ac.Chart1;
+    auto& strip = *window->AcPage.Chart1;
     ShowPage(kAcPage);
     FillChart(strip, state.range(0));
     double v = 0;
@@ -146,7 +146,7 @@ BENCHMARK(BM_ChartAppend)->Arg(1000)->Arg(3'000'000);
 
 // One replot of a 1,000-point window over 3 x `range(0)` points.
 void BM_ChartRepaint(benchmark::State& state) {
-    auto& strip = *window->Ac.Chart1;
+    auto& strip = *window->AcPage.Chart1;
     ShowPage(kAcPage);
     FillChart(strip, state.range(0));
     for (auto _ : state) {
@@ -159,7 +159,7 @@ BENCHMARK(BM_ChartRepaint)->Arg(1000)->Arg(3'000'000)->Unit(benchmark::kMicrosec
 // The three setters of one angle frame, then the paint they asked for.
 void BM_IndicatorRepaint(benchmark::State& state) {
     ShowPage(kGyPage);
-    TAbVCInd& indicator = *window->Gy.abGYCircle;
+    TAbVCInd& indicator = *window->GyPage.abGYCircle;
     float a = 0;
     for (auto _ : state) {
         indicator.SetPitch(a * 0.5f);

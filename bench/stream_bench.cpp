@@ -48,8 +48,8 @@ struct TOptions {
 class TBenchWindow : public TfKUVAR {
 public:
     using TfKUVAR::TfKUVAR;
-    void AppendLog(const std::string& line) override {
-        if (line.size() >= 20 && line[0] == '[') {
+    void AppendLog(const QString& line) override {
+        if (line.size() >= 20 && line[0] == QLatin1Char('[')) {
             ++LoggedFrames;
         }
         TfKUVAR::AppendLog(line);
@@ -121,7 +121,8 @@ int Run(const TOptions& o) {
     }
     std::printf("startup_ms %.0f\n", MsSinceProcessStart());
     if (o.gy) {
-        QTest::mouseClick(w.btGY, Qt::LeftButton, Qt::NoModifier, w.btGY->rect().center());
+        QTest::mouseClick(w.TopPanel.btGY, Qt::LeftButton, Qt::NoModifier,
+                          w.TopPanel.btGY->rect().center());
     }
 
     const std::string frameLog = dir.filePath(QStringLiteral("frames.log")).toStdString();
@@ -134,16 +135,17 @@ int Run(const TOptions& o) {
         StopSim(*sim);
         return 1;
     }
-    w.ePortNo->setEditText(QString::fromStdString(*link));
-    w.cbBaudrate->setEditText(o.baud);
-    QTest::mouseClick(w.btConnect, Qt::LeftButton, Qt::NoModifier, w.btConnect->rect().center());
-    if (!w.PortIsOpen) {
+    w.TopPanel.ePortNo->setEditText(QString::fromStdString(*link));
+    w.TopPanel.cbBaudrate->setEditText(o.baud);
+    QTest::mouseClick(w.TopPanel.btConnect, Qt::LeftButton, Qt::NoModifier,
+                      w.TopPanel.btConnect->rect().center());
+    if (!w.Link->PortOpen()) {
         std::fprintf(stderr, "kuvar_stream_bench: %s\n", qPrintable(w.StatusText(0)));
         StopSim(*sim);
         return 1;
     }
     if (o.lineRate > 0) {
-        w.VaComm1->SetUserBaudrate(o.lineRate);
+        w.Link->VaComm1->SetUserBaudrate(o.lineRate);
     }
 
     // The port open and no stream.
@@ -162,8 +164,9 @@ int Run(const TOptions& o) {
     // The displays in the order of the frame's fields, and the factor back to its numbers (the
     // GY page shows angles in degrees, the frame holds tenths).
     const std::array<TiAnalogDisplay*, 3> displays =
-        o.gy ? std::array<TiAnalogDisplay*, 3>{w.Gy.ssGYRoll, w.Gy.ssGYPitch, w.Gy.ssGYYaw}
-             : std::array<TiAnalogDisplay*, 3>{w.Ac.ssACX, w.Ac.ssACY, w.Ac.ssACZ};
+        o.gy ? std::array<TiAnalogDisplay*, 3>{w.GyPage.ssGYRoll, w.GyPage.ssGYPitch,
+                                               w.GyPage.ssGYYaw}
+             : std::array<TiAnalogDisplay*, 3>{w.AcPage.ssACX, w.AcPage.ssACY, w.AcPage.ssACZ};
     const double toFrame = o.gy ? 10 : 1;
     auto record = [&](TiAnalogDisplay*) {
         if (shownCount < shown.size()) {
@@ -176,13 +179,13 @@ int Run(const TOptions& o) {
         QObject::connect(d, &TiAnalogDisplay::changed, &w, record);
     }
     // How the UI thread spends the stream: receive steps and chart replots.
-    charts::TChart& chart = o.gy ? w.Gy.Chart2->Chart() : w.Ac.Chart1->Chart();
+    charts::TChart& chart = o.gy ? w.GyPage.Chart2->Chart() : w.AcPage.Chart1->Chart();
     long rxSteps = 0, replots = 0;
     std::vector<double> rxStepMs;
     std::vector<std::pair<long long, long>> rxStarts; // when a step began, points before it
     rxStepMs.reserve(static_cast<std::size_t>(expected * 1.5 + 10000));
-    auto onRx = w.VaComm1->OnRxChar;
-    w.VaComm1->OnRxChar = [&](kuvar::serial::TVaCustomComm* c, int n) {
+    auto onRx = w.Link->VaComm1->OnRxChar;
+    w.Link->VaComm1->OnRxChar = [&](kuvar::serial::TVaCustomComm* c, int n) {
         const long long at = MonotonicNs();
         if (rxStarts.size() < rxStepMs.capacity()) {
             rxStarts.push_back({at, chart.Series(0).Count()});
@@ -215,7 +218,7 @@ int Run(const TOptions& o) {
     const long long paints0 = w.PaintPacer->Paints();
     const double cpu0 = CpuSeconds();
     const long long clicked = MonotonicNs();
-    QWidget* start = o.gy ? static_cast<QWidget*>(w.Gy.btGYSTART) : w.Ac.btACStart;
+    QWidget* start = o.gy ? static_cast<QWidget*>(w.GyPage.btGYSTART) : w.AcPage.btACStart;
     QTest::mouseClick(start, Qt::LeftButton, Qt::NoModifier, start->rect().center());
     const long long firstDeadline = MonotonicNs() + 5'000'000'000LL;
     while (shownCount == 0 && MonotonicNs() < firstDeadline) {
@@ -276,7 +279,7 @@ int Run(const TOptions& o) {
     std::printf("latency_p99_ms %.3f\n", latency.p99Ms);
     std::fflush(stdout);
 
-    w.CloseComPort();
+    w.Link->CloseComPort();
     StopSim(*sim);
     return 0;
 }

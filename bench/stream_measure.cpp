@@ -10,8 +10,6 @@
 #include <sstream>
 #include <unistd.h>
 
-using namespace kuvar;
-
 std::vector<TSentFrame> ParseFrameLog(const std::string& text) {
     std::vector<TSentFrame> frames;
     std::istringstream in(text);

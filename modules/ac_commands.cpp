@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/ac_commands.h"
 
+#include "base/guard.h"
 #include "modules/ac_page.h"
 #include "modules/command_steps.h"
+#include "modules/control_text.h"
 #include "modules/measurement_parse.h"
+#include "modules/page_events.h"
+#include "protocol/commands.h"
 #include "protocol/messages.h"
 #include "protocol/text_fields.h"
 
@@ -36,13 +40,14 @@ void btACIDFindClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
         return;
     // The reply fills eID, cbACMode and cbACScale; the scale query then goes to that ID.
     SendRetried(
-        state, host, [] { return std::string("<0 ID>"); }, 500, protocol::LastFrameHas(" "));
+        state, host, [] { return protocol::CommandText("0", "ID"); }, 500,
+        protocol::LastFrameHas(" "));
     state.LastFrame.clear();
     state.RxBuffer.clear();
     SendRetried(
-        state, host, [&page] { return "<" + TextOf(page.eID) + " SCALE>"; }, 500,
+        state, host, [&page] { return protocol::CommandText(TextOf(page.eID), "SCALE"); }, 500,
         protocol::LastFrameHas(" "));
-    page.edACVersion->clear();
+    SetControlText(page.edACVersion, QString());
     btACVersionClick(state, host, page);
     host.Delay(500);
     if (!protocol::Contains(TextOf(page.edACVersion), "AC"))
@@ -59,18 +64,20 @@ void btIDchangeClick(LinkState& state, ITransactionHost& host, TAcPage& page,
     state.RxMode = RxModes::LogOnly;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, "<" + TextOf(page.eID) + " ID " + TextOf(page.edACNewID) + ">");
+    protocol::SendOnce(host, protocol::CommandText(TextOf(page.eID), "ID", TextOf(page.edACNewID)));
     // No reply is awaited: from now on the module answers to the new ID.
-    page.eID->setText(page.edACNewID->text());
+    SetControlText(page.eID, ControlText(page.edACNewID));
     protocol::SendSave(state, host, TextOf(page.eID));
 }
 
 void btACBaudrateClick(LinkState& state, ITransactionHost& host, TAcPage& page,
                        const TAcPrevious& prev) {
-    SpeedCommand(TextOf(page.eID), TextOf(page.cbACBaudrate));
+    protocol::RequireModuleRate(TextOf(page.cbACBaudrate));
     ConfigureStep step{Page::Ac, protocol::BaudrateQuestion(TextOf(page.cbACBaudrate))};
     step.onNo = PutBack(page.cbACBaudrate, prev.PrevAcBaud);
-    step.command = [&page] { return SpeedCommand(TextOf(page.eID), TextOf(page.cbACBaudrate)); };
+    step.command = [&page] {
+        return protocol::SpeedCommandText(TextOf(page.eID), TextOf(page.cbACBaudrate));
+    };
     step.waitMs = 1000;
     step.id = IdOf(page);
     RunConfigure(state, host, step);
@@ -81,7 +88,7 @@ void btACScaleClick(LinkState& state, ITransactionHost& host, TAcPage& page,
     ConfigureStep step{Page::Ac, protocol::ScaleQuestion(TextOf(page.cbACScale))};
     step.onNo = PutBack(page.cbACScale, prev.PrevAcScale);
     step.command = [&page] {
-        return "<" + TextOf(page.eID) + " SCALE " + TextOf(page.cbACScale) + ">";
+        return protocol::CommandText(TextOf(page.eID), "SCALE", TextOf(page.cbACScale));
     };
     step.id = IdOf(page);
     RunConfigure(state, host, step);
@@ -92,7 +99,7 @@ void btACINTClick(LinkState& state, ITransactionHost& host, TAcPage& page,
     ConfigureStep step{Page::Ac, protocol::IntervalQuestion(TextOf(page.edACINT))};
     step.onNo = PutBack(page.edACINT, prev.PrevAcInterval);
     step.command = [&page] {
-        return "<" + TextOf(page.eID) + " INTERVAL " + TextOf(page.edACINT) + ">";
+        return protocol::CommandText(TextOf(page.eID), "INTERVAL", TextOf(page.edACINT));
     };
     step.endPart = "INT";
     step.id = IdOf(page);
@@ -104,7 +111,7 @@ void btACModeClick(LinkState& state, ITransactionHost& host, TAcPage& page,
     ConfigureStep step{Page::Ac, protocol::ModeQuestion(TextOf(page.cbACMode))};
     step.onNo = PutBack(page.cbACMode, prev.PrevAcMode);
     step.command = [&page] {
-        return "<" + TextOf(page.eID) + " MODE " + TextOf(page.cbACMode) + ">";
+        return protocol::CommandText(TextOf(page.eID), "MODE", TextOf(page.cbACMode));
     };
     step.id = IdOf(page);
     RunConfigure(state, host, step);
@@ -115,7 +122,7 @@ void btACVersionClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
     state.RxMode = RxModes::AcVersion;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, "<" + TextOf(page.eID) + " VER>");
+    protocol::SendOnce(host, protocol::CommandText(TextOf(page.eID), "VER"));
 }
 
 void btACRESTOREClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
@@ -125,7 +132,7 @@ void btACRESTOREClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
         return;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, "<" + TextOf(page.eID) + " RESTORE>");
+    protocol::SendOnce(host, protocol::CommandText(TextOf(page.eID), "RESTORE"));
 }
 
 void AbColBitBtn3Click(LinkState& state, ITransactionHost& host, TAcPage& page) {
@@ -152,18 +159,24 @@ void edACINTMouseDown(const TAcPage& page, TAcPrevious& prev) {
     prev.PrevAcInterval = IntOrDefault(TextOf(page.edACINT), 100);
 }
 
-void ConnectAcPage(TAcPage& page, LinkState& state, ITransactionHost& host, TAcPrevious& prev,
-                   const Guard& guard) {
+void btACStartClick(LinkState& state, ITransactionHost& host) {
+    protocol::NameSequence(state, protocol::Sequence::AcStart);
+    host.StartTimer1();
+}
+
+void btACStopClick(LinkState& state, ITransactionHost& host) {
+    protocol::NameSequence(state, protocol::Sequence::AcStop);
+    host.StartTimer1();
+}
+
+void ConnectAcPage(TAcPage& page, LinkState& state, ITransactionHost& host, TAcPrevious& prev) {
     TAcPage* p = &page;
     LinkState* s = &state;
     ITransactionHost* h = &host;
     TAcPrevious* r = &prev;
-    auto guarded = [guard](std::function<void()> body) {
-        return [guard, body = std::move(body)] { guard(body); };
-    };
-    auto click = [&](auto* button, std::function<void()> body) {
-        QObject::connect(button, &std::remove_pointer_t<decltype(button)>::clicked, p->sheet,
-                         guarded(std::move(body)));
+    auto click = [p](auto* button, std::function<void()> body) {
+        ConnectGuarded(button, &std::remove_pointer_t<decltype(button)>::clicked, p->sheet,
+                       std::move(body));
     };
     click(p->btACIDFind, [=] { btACIDFindClick(*s, *h, *p); });
     click(p->btIDchange, [=] { btIDchangeClick(*s, *h, *p, *r); });
@@ -173,14 +186,14 @@ void ConnectAcPage(TAcPage& page, LinkState& state, ITransactionHost& host, TAcP
     click(p->btACMode, [=] { btACModeClick(*s, *h, *p, *r); });
     click(p->btACVersion, [=] { btACVersionClick(*s, *h, *p); });
     click(p->btACRESTORE, [=] { btACRESTOREClick(*s, *h, *p); });
-    click(p->btACStart, [=] { protocol::btACStartClick(*s, *h); });
-    click(p->btACStop, [=] { protocol::btACStopClick(*s, *h); });
+    click(p->btACStart, [=] { btACStartClick(*s, *h); });
+    click(p->btACStop, [=] { btACStopClick(*s, *h); });
     click(p->AbColBitBtn3, [=] { AbColBitBtn3Click(*s, *h, *p); });
-    OnDropDown(p->cbACScale, guarded([=] { cbACScaleDropDown(*p, *r); }));
-    OnDropDown(p->cbACBaudrate, guarded([=] { cbACBaudrateDropDown(*p, *r); }));
-    OnDropDown(p->cbACMode, guarded([=] { cbACModeDropDown(*p, *r); }));
-    OnMouseDown(p->edACNewID, guarded([=] { edACNewIDMouseDown(*p, *r); }));
-    OnMouseDown(p->edACINT, guarded([=] { edACINTMouseDown(*p, *r); }));
+    OnDropDown(p->cbACScale, [=] { cbACScaleDropDown(*p, *r); });
+    OnDropDown(p->cbACBaudrate, [=] { cbACBaudrateDropDown(*p, *r); });
+    OnDropDown(p->cbACMode, [=] { cbACModeDropDown(*p, *r); });
+    OnMouseDown(p->edACNewID, [=] { edACNewIDMouseDown(*p, *r); });
+    OnMouseDown(p->edACINT, [=] { edACINTMouseDown(*p, *r); });
 }
 
 } // namespace kuvar::modules

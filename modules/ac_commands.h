@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-#include "modules/page_events.h"
 #include "protocol/link_state.h"
 #include "protocol/transaction_host.h"
 
@@ -47,10 +46,14 @@ void cbACModeDropDown(const TAcPage& page, TAcPrevious& prev);
 void edACNewIDMouseDown(const TAcPage& page, TAcPrevious& prev);
 void edACINTMouseDown(const TAcPage& page, TAcPrevious& prev);
 
+// Start and Stop only name the sequence and arm Timer1 (see protocol::NameSequence).
+void btACStartClick(protocol::LinkState& state, protocol::ITransactionHost& host);
+void btACStopClick(protocol::LinkState& state, protocol::ITransactionHost& host);
+
 // Connects every command button (Start and Stop included), the three drop-downs and the two
-// mouse-downs of the page to their handlers, each run through guard. The references must
-// outlive the page's controls.
+// mouse-downs of the page to their handlers, each guarded. The references must outlive the
+// page's controls.
 void ConnectAcPage(TAcPage& page, protocol::LinkState& state, protocol::ITransactionHost& host,
-                   TAcPrevious& prev, const Guard& guard);
+                   TAcPrevious& prev);
 
 } // namespace kuvar::modules

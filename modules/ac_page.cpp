@@ -35,19 +35,18 @@ void TAcPage::Build(QWidget* tabSheet) {
     btACMode = Button(p, "btACMode", 520, 14, 42, 34, QStringLiteral("Mode"));
     btACVersion = Button(p, "btACVersion", 615, 11, 65, 20, QStringLiteral("Version?"));
     edACVersion = Edit(p, "edACVersion", 568, 34, 161, 21, QString());
-    AbColBitBtn3 = ColourButton(p, "AbColBitBtn3", 744, 0, 81, 39, QStringLiteral("SaveSetting"));
-    btACRESTORE = ColourButton(p, "btACRESTORE", 744, 40, 81, 22, QStringLiteral("Restore"));
-    btACStart = ColourButton(p, "btACStart", 1, 66, 81, 34, QStringLiteral("Start"));
-    btACStop = ColourButton(p, "btACStop", 97, 66, 81, 34, QStringLiteral("Stop"));
-    btACSAVE = ColourButton(p, "btACSAVE", 185, 66, 104, 23, QStringLiteral("Chart SAVE"));
-    btACSAVE->setToolTip(QStringLiteral("Download of data list"));
+    AbColBitBtn3 = ColourButton(p, "AbColBitBtn3");
+    btACRESTORE = ColourButton(p, "btACRESTORE");
+    btACStart = ColourButton(p, "btACStart");
+    btACStop = ColourButton(p, "btACStop");
+    btACSAVE = ColourButton(p, "btACSAVE");
     CheckBox1 = Check(p, "CheckBox1", 185, 92, QStringLiteral("Auto Offset"));
     Label7 = CentredLabel(p, "Label7", 418, 60, 104, QStringLiteral("AccX(mg)"));
     Label9 = CentredLabel(p, "Label9", 562, 60, 104, QStringLiteral("AccY(mg)"));
     Label10 = CentredLabel(p, "Label10", 714, 60, 104, QStringLiteral("AccZ(mg)"));
-    ssACX = modules::Display(p, "ssACX", 408, 77, 129, 30);
-    ssACY = modules::Display(p, "ssACY", 552, 77, 129, 30);
-    ssACZ = modules::Display(p, "ssACZ", 696, 77, 129, 30);
+    ssACX = Display(p, "ssACX");
+    ssACY = Display(p, "ssACY");
+    ssACZ = Display(p, "ssACZ");
     Chart1 = AcChart(p);
     cbChart1LeftAuto = Chart1->AutoRangeBox();
 }

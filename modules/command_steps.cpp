@@ -1,48 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/command_steps.h"
 
+#include "modules/control_text.h"
 #include "modules/wire_text.h"
+#include "protocol/commands.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
 
 namespace kuvar::modules {
 
-std::string TextOf(const QLineEdit* edit) {
-    return ToWire(edit->text());
+std::string TextOf(const QWidget* control) {
+    return ToWire(ControlText(control));
 }
 
-std::string TextOf(const QComboBox* combo) {
-    return ToWire(combo->currentText());
-}
-
-void SetTextOf(QLineEdit* edit, const std::string& text) {
-    edit->setText(FromWire(text));
-}
-
-void SetTextOf(QComboBox* combo, const std::string& text) {
-    combo->setEditText(FromWire(text));
-}
-
-std::optional<int> SpeedNumber(std::string_view rate) {
-    if (rate == "115200")
-        return 1;
-    if (rate == "57600")
-        return 2;
-    if (rate == "38400")
-        return 3;
-    return std::nullopt;
-}
-
-std::string SpeedCommand(const std::string& id, const std::string& rate) {
-    const auto number = SpeedNumber(rate);
-    if (!number)
-        throw std::invalid_argument("Baudrate \"" + rate +
-                                    "\" cannot be set in the module (115200, 57600 or 38400)");
-    return "<" + id + " SPEED " + std::to_string(*number) + ">";
+void SetTextOf(QWidget* control, const std::string& text) {
+    SetControlText(control, FromWire(text));
 }
 
 protocol::SendOutcome SendRetried(protocol::LinkState& state, protocol::ITransactionHost& host,
@@ -83,7 +56,8 @@ void SaveSetting(protocol::LinkState& state, protocol::ITransactionHost& host,
     if (!protocol::RequirePortOpen(host))
         return;
     SendRetried(
-        state, host, [id] { return "<" + id() + " SAVE>"; }, 500, protocol::SaveAckedTest());
+        state, host, [id] { return protocol::CommandText(id(), "SAVE"); }, 500,
+        protocol::SaveAckedTest());
 }
 
 } // namespace kuvar::modules

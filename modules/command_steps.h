@@ -3,9 +3,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "protocol/deferred_actions.h"
@@ -13,24 +11,14 @@
 #include "protocol/transaction_host.h"
 #include "protocol/transactions.h"
 
-class QComboBox;
-class QLineEdit;
+class QWidget;
 
 // Steps the command handlers of both module pages share.
 namespace kuvar::modules {
 
-// A control's text as the line carries it (code page 949); the setters take ASCII.
-std::string TextOf(const QLineEdit* edit);
-std::string TextOf(const QComboBox* combo);
-void SetTextOf(QLineEdit* edit, const std::string& text);
-void SetTextOf(QComboBox* combo, const std::string& text);
-
-// The number of the SPEED command for a baud rate: "115200" 1, "57600" 2, "38400" 3, compared
-// whole and case-sensitively; any other text has none.
-std::optional<int> SpeedNumber(std::string_view rate);
-// "<" id " SPEED " n ">" for the rate; throws std::invalid_argument naming the rate when the
-// module has no command for it, so that nothing is sent.
-std::string SpeedCommand(const std::string& id, const std::string& rate);
+// A control's text (ControlText) as the line carries it, in code page 949, and back.
+std::string TextOf(const QWidget* control);
+void SetTextOf(QWidget* control, const std::string& text);
 
 // A retried send of up to six frames.
 protocol::SendOutcome SendRetried(protocol::LinkState& state, protocol::ITransactionHost& host,

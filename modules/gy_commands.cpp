@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/gy_commands.h"
 
+#include "base/guard.h"
 #include "modules/command_steps.h"
+#include "modules/control_text.h"
 #include "modules/gy_page.h"
+#include "protocol/commands.h"
 #include "protocol/messages.h"
 #include "protocol/text_fields.h"
 
@@ -38,8 +41,8 @@ void btGYIDfindClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     if (!protocol::RequirePortOpen(host))
         return;
     SendRetried(
-        state, host, [] { return std::string("<0>"); }, 500, protocol::LastFrameHas(" "));
-    page.edGYVersion->clear();
+        state, host, [] { return protocol::CommandText("0"); }, 500, protocol::LastFrameHas(" "));
+    SetControlText(page.edGYVersion, QString());
     btGYVersionClick(state, host, page);
     host.Delay(500);
     if (!protocol::Contains(TextOf(page.edGYVersion), "GY"))
@@ -53,15 +56,18 @@ void btGYNewIDClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     state.RxMode = RxModes::LogOnly;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " ID " + TextOf(page.edGYNewID) + ">");
-    page.edGYID->setText(page.edGYNewID->text());
+    protocol::SendOnce(host,
+                       protocol::CommandText(TextOf(page.edGYID), "ID", TextOf(page.edGYNewID)));
+    SetControlText(page.edGYID, ControlText(page.edGYNewID));
     protocol::SendSave(state, host, TextOf(page.edGYID));
 }
 
 void btGYBaudrateClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
-    SpeedCommand(TextOf(page.edGYID), TextOf(page.cbGYBaudrate));
+    protocol::RequireModuleRate(TextOf(page.cbGYBaudrate));
     ConfigureStep step{Page::Gy, protocol::BaudrateQuestion(TextOf(page.cbGYBaudrate))};
-    step.command = [&page] { return SpeedCommand(TextOf(page.edGYID), TextOf(page.cbGYBaudrate)); };
+    step.command = [&page] {
+        return protocol::SpeedCommandText(TextOf(page.edGYID), TextOf(page.cbGYBaudrate));
+    };
     step.waitMs = 1000;
     step.id = IdOf(page);
     RunConfigure(state, host, step);
@@ -70,7 +76,7 @@ void btGYBaudrateClick(LinkState& state, ITransactionHost& host, TGyPage& page) 
 void Button7Click(LinkState& state, ITransactionHost& host, TGyPage& page) {
     ConfigureStep step{Page::Gy, protocol::ScaleQuestion(TextOf(page.cbGYScale))};
     step.command = [&page] {
-        return "<" + TextOf(page.edGYID) + " SCALE " + TextOf(page.cbGYScale) + ">";
+        return protocol::CommandText(TextOf(page.edGYID), "SCALE", TextOf(page.cbGYScale));
     };
     step.waitMs = 1000;
     step.id = IdOf(page);
@@ -80,20 +86,21 @@ void Button7Click(LinkState& state, ITransactionHost& host, TGyPage& page) {
 void btGYINTClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     if (!StoppedAskedAndOpen(state, host, protocol::IntervalQuestion(TextOf(page.edGYINT))))
         return;
-    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " INTERVAL " + TextOf(page.edGYINT) + ">");
+    protocol::SendOnce(
+        host, protocol::CommandText(TextOf(page.edGYID), "INTERVAL", TextOf(page.edGYINT)));
     protocol::SendSave(state, host, TextOf(page.edGYID));
 }
 
 void btGYModeClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     ConfigureStep step{Page::Gy, protocol::ModeQuestion(TextOf(page.cbGYMode))};
     step.command = [&page] {
-        return "<" + TextOf(page.edGYID) + " MODE " + TextOf(page.cbGYMode) + ">";
+        return protocol::CommandText(TextOf(page.edGYID), "MODE", TextOf(page.cbGYMode));
     };
     step.endPart = "[";
     step.id = IdOf(page);
     // From the box, not from the reply; the unit labels follow only the ID reply.
     step.afterSends = [&page] {
-        const QString mode = page.cbGYMode->currentText();
+        const QString mode = ControlText(page.cbGYMode);
         if (mode == QLatin1String("0") || mode == QLatin1String("1")) {
             page.rbGYDegrees->setChecked(mode == QLatin1String("0"));
             page.rbGYDegSpeed->setChecked(mode == QLatin1String("1"));
@@ -107,20 +114,20 @@ void btGYVersionClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     state.RxMode = RxModes::GyVersion;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " VER>");
+    protocol::SendOnce(host, protocol::CommandText(TextOf(page.edGYID), "VER"));
 }
 
 void btGYRESETClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     if (!StoppedAskedAndOpen(state, host, protocol::kRestoreQuestion))
         return;
-    protocol::SendOnce(host, "<" + TextOf(page.edGYID) + " RESTORE>");
+    protocol::SendOnce(host, protocol::CommandText(TextOf(page.edGYID), "RESTORE"));
 }
 
 void btGYAngleResetClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     if (!StoppedAskedAndOpen(state, host, protocol::kYawResetQuestion))
         return;
     SendRetried(
-        state, host, [&page] { return "<" + TextOf(page.edGYID) + " INIT>"; }, 500,
+        state, host, [&page] { return protocol::CommandText(TextOf(page.edGYID), "INIT"); }, 500,
         protocol::LastFrameHas(" "));
     // Levelled whether or not the module answered; the displays and the chart keep their values.
     page.abGYCircle->SetRoll(0);
@@ -132,13 +139,24 @@ void AbColBitBtn4Click(LinkState& state, ITransactionHost& host, TGyPage& page) 
     SaveSetting(state, host, IdOf(page), RxModes::GyStream);
 }
 
-void ConnectGyPage(TGyPage& page, LinkState& state, ITransactionHost& host, const Guard& guard) {
+void btGYSTARTClick(LinkState& state, ITransactionHost& host) {
+    protocol::NameSequence(state, protocol::Sequence::GyStart);
+    host.Delay(10);
+    host.StartTimer1();
+}
+
+void btGYStopClick(LinkState& state, ITransactionHost& host) {
+    protocol::NameSequence(state, protocol::Sequence::GyStop);
+    host.StartTimer1();
+}
+
+void ConnectGyPage(TGyPage& page, LinkState& state, ITransactionHost& host) {
     TGyPage* p = &page;
     LinkState* s = &state;
     ITransactionHost* h = &host;
-    auto click = [&](auto* button, std::function<void()> body) {
-        QObject::connect(button, &std::remove_pointer_t<decltype(button)>::clicked, p->sheet,
-                         [guard, body = std::move(body)] { guard(body); });
+    auto click = [p](auto* button, std::function<void()> body) {
+        ConnectGuarded(button, &std::remove_pointer_t<decltype(button)>::clicked, p->sheet,
+                       std::move(body));
     };
     click(p->btGYIDfind, [=] { btGYIDfindClick(*s, *h, *p); });
     click(p->btGYNewID, [=] { btGYNewIDClick(*s, *h, *p); });
@@ -149,8 +167,8 @@ void ConnectGyPage(TGyPage& page, LinkState& state, ITransactionHost& host, cons
     click(p->btGYVersion, [=] { btGYVersionClick(*s, *h, *p); });
     click(p->btGYRESET, [=] { btGYRESETClick(*s, *h, *p); });
     click(p->btGYAngleReset, [=] { btGYAngleResetClick(*s, *h, *p); });
-    click(p->btGYSTART, [=] { protocol::btGYSTARTClick(*s, *h); });
-    click(p->btGYStop, [=] { protocol::btGYStopClick(*s, *h); });
+    click(p->btGYSTART, [=] { btGYSTARTClick(*s, *h); });
+    click(p->btGYStop, [=] { btGYStopClick(*s, *h); });
     click(p->AbColBitBtn4, [=] { AbColBitBtn4Click(*s, *h, *p); });
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "modules/page_events.h"
 #include "protocol/link_state.h"
 #include "protocol/transaction_host.h"
 
@@ -28,9 +27,13 @@ void btGYAngleResetClick(protocol::LinkState& state, protocol::ITransactionHost&
 // "SaveSetting".
 void AbColBitBtn4Click(protocol::LinkState& state, protocol::ITransactionHost& host, TGyPage& page);
 
-// Connects every command button of the page (Start and Stop included) to its handler, each run
-// through guard. The references must outlive the page's controls.
-void ConnectGyPage(TGyPage& page, protocol::LinkState& state, protocol::ITransactionHost& host,
-                   const Guard& guard);
+// Start and Stop only name the sequence and arm Timer1 (see protocol::NameSequence); Start
+// waits 10 ms between the two.
+void btGYSTARTClick(protocol::LinkState& state, protocol::ITransactionHost& host);
+void btGYStopClick(protocol::LinkState& state, protocol::ITransactionHost& host);
+
+// Connects every command button of the page (Start and Stop included) to its handler, each
+// guarded. The references must outlive the page's controls.
+void ConnectGyPage(TGyPage& page, protocol::LinkState& state, protocol::ITransactionHost& host);
 
 } // namespace kuvar::modules

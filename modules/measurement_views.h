@@ -3,7 +3,6 @@
 
 #include "modules/ac_view.h"
 #include "modules/gy_view.h"
-#include "modules/page_events.h"
 #include "protocol/measurement_view.h"
 
 namespace kuvar::modules {
@@ -14,17 +13,17 @@ struct TGyPage;
 // Both pages' views behind the one interface the dispatcher calls.
 class TMeasurementViews : public protocol::IMeasurementView {
 public:
-    TMeasurementViews(TAcPage& ac, TGyPage& gy) : Ac(ac), Gy(gy), acPage_(ac) {}
+    TMeasurementViews(TAcPage& ac, TGyPage& gy) : AcView(ac), GyView(gy), acPage_(ac) {}
 
-    void ShowAcFrame(const std::string& frame) override { Ac.ShowAcFrame(frame); }
-    void ClearAcDisplays() override { Ac.ClearAcDisplays(); }
-    void ShowGyFrame(const std::string& frame) override { Gy.ShowGyFrame(frame); }
+    void ShowAcFrame(const std::string& frame) override { AcView.ShowAcFrame(frame); }
+    void ClearAcDisplays() override { AcView.ClearAcDisplays(); }
+    void ShowGyFrame(const std::string& frame) override { GyView.ShowGyFrame(frame); }
 
-    // "Auto Offset" (CheckBox1) runs CheckBox1Click through the guard.
-    void Connect(const Guard& guard);
+    // "Auto Offset" (CheckBox1) runs CheckBox1Click, guarded.
+    void Connect();
 
-    TAcView Ac;
-    TGyView Gy;
+    TAcView AcView;
+    TGyView GyView;
 
 private:
     TAcPage& acPage_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/page_events.h"
 
+#include "base/guard.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QWidget>
@@ -8,14 +10,15 @@
 
 namespace kuvar::modules {
 
-TEventHook::TEventHook(QObject* watched, QEvent::Type type, std::function<void()> action)
-    : QObject(watched), type_(type), action_(std::move(action)) {
+TEventHook::TEventHook(QObject* watched, QEvent::Type type, std::function<void()> action,
+                       bool programOnly)
+    : QObject(watched), type_(type), action_(std::move(action)), programOnly_(programOnly) {
     watched->installEventFilter(this);
 }
 
 bool TEventHook::eventFilter(QObject*, QEvent* event) {
-    if (event->type() == type_)
-        action_();
+    if (event->type() == type_ && !(programOnly_ && event->spontaneous()))
+        Guarded(action_);
     return false;
 }
 
@@ -27,6 +30,10 @@ void OnDropDown(QComboBox* combo, std::function<void()> action) {
 
 void OnMouseDown(QWidget* widget, std::function<void()> action) {
     new TEventHook(widget, QEvent::MouseButtonPress, std::move(action));
+}
+
+void OnPageShown(QWidget* page, std::function<void()> action) {
+    new TEventHook(page, QEvent::Show, std::move(action), true);
 }
 
 } // namespace kuvar::modules

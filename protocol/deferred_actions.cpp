@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "protocol/deferred_actions.h"
 
+#include "protocol/commands.h"
+
 #include <string>
 
 namespace kuvar::protocol {
 
 namespace {
-
-void Request(LinkState& state, bool pause, const char* action) {
-    state.StreamPaused = pause;
-    state.PendingAction = action;
-}
 
 SendOutcome RunStart(LinkState& state, ITransactionHost& host, Control idField,
                      std::int32_t streamMode) {
@@ -21,7 +18,7 @@ SendOutcome RunStart(LinkState& state, ITransactionHost& host, Control idField,
     if (!RequirePortOpen(host))
         return SendOutcome::PortClosed;
     RetriedSend start;
-    start.command = [&host, idField] { return "<" + host.Text(idField) + " START>"; };
+    start.command = [&host, idField] { return CommandText(host.Text(idField), "START"); };
     start.waitMs = 500;
     start.maxSends = 6;
     start.endTest = LastFrameHas(" ");
@@ -35,7 +32,7 @@ SendOutcome RunStop(LinkState& state, ITransactionHost& host, Control idField) {
     if (!RequirePortOpen(host))
         return SendOutcome::PortClosed;
     RetriedSend stop;
-    stop.command = [&host, idField] { return "<" + host.Text(idField) + " STOP>"; };
+    stop.command = [&host, idField] { return CommandText(host.Text(idField), "STOP"); };
     stop.waitMs = 500;
     stop.maxSends = 21;
     stop.endTest = LastFrameHas("STOP");
@@ -45,25 +42,10 @@ SendOutcome RunStop(LinkState& state, ITransactionHost& host, Control idField) {
 
 } // namespace
 
-void btACStartClick(LinkState& state, ITransactionHost& host) {
-    Request(state, false, "AC_START");
-    host.StartTimer1();
-}
-
-void btACStopClick(LinkState& state, ITransactionHost& host) {
-    Request(state, true, "AC_STOP");
-    host.StartTimer1();
-}
-
-void btGYSTARTClick(LinkState& state, ITransactionHost& host) {
-    Request(state, false, "GY_START");
-    host.Delay(10);
-    host.StartTimer1();
-}
-
-void btGYStopClick(LinkState& state, ITransactionHost& host) {
-    Request(state, true, "GY_STOP");
-    host.StartTimer1();
+void NameSequence(LinkState& state, Sequence sequence) {
+    static const char* const kActions[] = {"AC_START", "AC_STOP", "GY_START", "GY_STOP"};
+    state.PendingAction = kActions[static_cast<int>(sequence)];
+    state.StreamPaused = sequence == Sequence::AcStop || sequence == Sequence::GyStop;
 }
 
 void Timer1Timer(LinkState& state, ITransactionHost& host) {
@@ -97,10 +79,8 @@ SendOutcome RunGyStop(LinkState& state, ITransactionHost& host) {
 }
 
 void StopStreamFirst(LinkState& state, ITransactionHost& host, Page page) {
-    if (page == Page::Ac)
-        btACStopClick(state, host);
-    else
-        btGYStopClick(state, host);
+    NameSequence(state, page == Page::Ac ? Sequence::AcStop : Sequence::GyStop);
+    host.StartTimer1();
     host.Delay(20);
     state.LastFrame.clear();
     state.RxBuffer.clear();

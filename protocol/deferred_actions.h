@@ -7,12 +7,14 @@
 
 namespace kuvar::protocol {
 
-// The Start and Stop buttons only name the sequence and arm Timer1; the sequence runs when the
-// timer fires, in whatever event loop runs then. A second request before that replaces the first.
-void btACStartClick(LinkState& state, ITransactionHost& host);
-void btACStopClick(LinkState& state, ITransactionHost& host);
-void btGYSTARTClick(LinkState& state, ITransactionHost& host);
-void btGYStopClick(LinkState& state, ITransactionHost& host);
+// The start and stop sequences of both pages, run later by Timer1.
+enum class Sequence { AcStart, AcStop, GyStart, GyStop };
+
+// Names the sequence in PendingAction ("AC_START", "AC_STOP", "GY_START", "GY_STOP"); a stop
+// pauses the stream at once, a start releases it. The caller then arms Timer1; the sequence runs
+// when the timer fires, in whatever event loop runs then, and a second request before that
+// replaces the first.
+void NameSequence(LinkState& state, Sequence sequence);
 
 // Timer1 fired: disarm it and run the pending sequence.
 void Timer1Timer(LinkState& state, ITransactionHost& host);
@@ -25,8 +27,9 @@ SendOutcome RunGyStop(LinkState& state, ITransactionHost& host);
 
 enum class Page { Ac, Gy };
 
-// The opening of every command that stops the stream first: the page's Stop request,
-// Delay(20) (the stop sequence normally runs inside it), then LastFrame and RxBuffer emptied.
+// The opening of every command that stops the stream first: the page's stop sequence named and
+// Timer1 armed, Delay(20) (the stop sequence normally runs inside it), then LastFrame and
+// RxBuffer emptied.
 void StopStreamFirst(LinkState& state, ITransactionHost& host, Page page);
 
 } // namespace kuvar::protocol

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "protocol/commands.h"
 #include "protocol/frame.h"
 #include "protocol/messages.h"
 #include "protocol/text_fields.h"
@@ -72,7 +73,7 @@ SendOutcome SendSave(LinkState& state, ITransactionHost& host, const std::string
     if (!RequirePortOpen(host))
         return SendOutcome::PortClosed;
     RetriedSend save;
-    save.command = [&id] { return "<" + id + " SAVE>"; };
+    save.command = [&id] { return CommandText(id, "SAVE"); };
     save.maxSends = 6;
     save.waitMs = 10;
     save.waitSlices = 14;

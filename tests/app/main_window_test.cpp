@@ -24,9 +24,6 @@ QColor TextColour(const QLabel* label) {
     return label->palette().color(QPalette::WindowText);
 }
 
-const QColor kLime(0x00, 0xFF, 0x00);
-const QColor kGreen(0x00, 0x80, 0x00);
-
 class Window : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -44,16 +41,16 @@ protected:
 TEST_F(Window, FirstStartCreatesTheFileAndShowsItsDefaults) {
     auto w = Open();
     EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
-    EXPECT_EQ(w->ePortNo->currentText(), QStringLiteral("COM1"));
-    EXPECT_EQ(w->cbBaudrate->currentText(), QStringLiteral("115200"));
+    EXPECT_EQ(w->TopPanel.ePortNo->currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(w->TopPanel.cbBaudrate->currentText(), QStringLiteral("115200"));
     // The file's scale wins although the list offers only 2, 4 and 8.
-    EXPECT_EQ(w->Ac.cbACScale->currentText(), QStringLiteral("1"));
-    EXPECT_EQ(w->Ac.edACINT->text(), QStringLiteral("100"));
-    EXPECT_TRUE(w->Gy.rbGYDegrees->isChecked());
-    EXPECT_FALSE(w->Gy.rbGYDegSpeed->isChecked());
+    EXPECT_EQ(w->AcPage.cbACScale->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(w->AcPage.edACINT->text(), QStringLiteral("100"));
+    EXPECT_TRUE(w->GyPage.rbGYDegrees->isChecked());
+    EXPECT_FALSE(w->GyPage.rbGYDegSpeed->isChecked());
     EXPECT_EQ(w->PageControl1->currentIndex(), 2);
-    EXPECT_EQ(TextColour(w->lbAC), kLime);
-    EXPECT_EQ(TextColour(w->lbGY), kGreen);
+    EXPECT_EQ(TextColour(w->TopPanel.lbAC), kLime);
+    EXPECT_EQ(TextColour(w->TopPanel.lbGY), kGreen);
     EXPECT_EQ(w->AcViewQuantity(), 300);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("KUVAR 통합프로그램 Ver2.6"));
 }
@@ -61,28 +58,28 @@ TEST_F(Window, FirstStartCreatesTheFileAndShowsItsDefaults) {
 TEST_F(Window, EveryStoredControlComesBackAfterARestart) {
     {
         auto w = Open();
-        w->ePortNo->setEditText(QStringLiteral("COM12"));
-        w->cbBaudrate->setEditText(QStringLiteral("57600"));
-        w->edSend1->setText(QStringLiteral("<1 VER>"));
-        w->edSend3->setText(QStringLiteral("각도값 확인"));
-        w->Ac.eID->setText(QStringLiteral("7"));
-        w->Ac.cbACMode->setEditText(QStringLiteral("3"));
-        w->Gy.edGYINT->setText(QStringLiteral("250"));
-        w->Gy.cbGYScale->setEditText(QStringLiteral("8"));
-        w->Gy.rbGYDegSpeed->setChecked(true);
+        w->TopPanel.ePortNo->setEditText(QStringLiteral("COM12"));
+        w->TopPanel.cbBaudrate->setEditText(QStringLiteral("57600"));
+        w->LeftColumn.edSend1->setText(QStringLiteral("<1 VER>"));
+        w->LeftColumn.edSend3->setText(QStringLiteral("각도값 확인"));
+        w->AcPage.eID->setText(QStringLiteral("7"));
+        w->AcPage.cbACMode->setEditText(QStringLiteral("3"));
+        w->GyPage.edGYINT->setText(QStringLiteral("250"));
+        w->GyPage.cbGYScale->setEditText(QStringLiteral("8"));
+        w->GyPage.rbGYDegSpeed->setChecked(true);
         EXPECT_TRUE(w->close());
     }
     auto w = Open();
-    EXPECT_EQ(w->ePortNo->currentText(), QStringLiteral("COM12"));
-    EXPECT_EQ(w->cbBaudrate->currentText(), QStringLiteral("57600"));
-    EXPECT_EQ(w->edSend1->text(), QStringLiteral("<1 VER>"));
-    EXPECT_EQ(w->edSend3->text(), QStringLiteral("각도값 확인"));
-    EXPECT_EQ(w->Ac.eID->text(), QStringLiteral("7"));
-    EXPECT_EQ(w->Ac.cbACMode->currentText(), QStringLiteral("3"));
-    EXPECT_EQ(w->Gy.edGYINT->text(), QStringLiteral("250"));
-    EXPECT_EQ(w->Gy.cbGYScale->currentText(), QStringLiteral("8"));
-    EXPECT_TRUE(w->Gy.rbGYDegSpeed->isChecked());
-    EXPECT_FALSE(w->Gy.rbGYDegrees->isChecked());
+    EXPECT_EQ(w->TopPanel.ePortNo->currentText(), QStringLiteral("COM12"));
+    EXPECT_EQ(w->TopPanel.cbBaudrate->currentText(), QStringLiteral("57600"));
+    EXPECT_EQ(w->LeftColumn.edSend1->text(), QStringLiteral("<1 VER>"));
+    EXPECT_EQ(w->LeftColumn.edSend3->text(), QStringLiteral("각도값 확인"));
+    EXPECT_EQ(w->AcPage.eID->text(), QStringLiteral("7"));
+    EXPECT_EQ(w->AcPage.cbACMode->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(w->GyPage.edGYINT->text(), QStringLiteral("250"));
+    EXPECT_EQ(w->GyPage.cbGYScale->currentText(), QStringLiteral("8"));
+    EXPECT_TRUE(w->GyPage.rbGYDegSpeed->isChecked());
+    EXPECT_FALSE(w->GyPage.rbGYDegrees->isChecked());
 }
 
 TEST_F(Window, UnwritableFolderShowsTheErrorAndKeepsTheWindowOpen) {
@@ -90,7 +87,7 @@ TEST_F(Window, UnwritableFolderShowsTheErrorAndKeepsTheWindowOpen) {
     auto w = Open();
     EXPECT_TRUE(w->StatusText(0).startsWith(QStringLiteral("Cannot create")));
     // Start-up stopped before the texts: the design's scale stays.
-    EXPECT_EQ(w->Ac.cbACScale->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(w->AcPage.cbACScale->currentText(), QStringLiteral("2"));
     EXPECT_FALSE(w->close());
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w->StatusText(0).startsWith(QStringLiteral("Cannot write")));
@@ -105,7 +102,7 @@ TEST_F(Window, ShortFileStopsStartUpAndTheNextCloseRepairsIt) {
     }
     auto w = Open();
     EXPECT_TRUE(w->StatusText(0).startsWith(QStringLiteral("Read beyond end of file - ")));
-    EXPECT_EQ(w->ePortNo->currentText(), QString());
+    EXPECT_EQ(w->TopPanel.ePortNo->currentText(), QString());
     EXPECT_TRUE(w->close());
     EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
 }
@@ -148,36 +145,36 @@ TEST_F(Window, DelayRunsPendingEventsEvenForZeroAndWaitsItsTime) {
 
 TEST_F(Window, PageButtonsSwitchPagesAndColours) {
     auto w = Open();
-    w->Link.RxMode = 13;
-    QTest::mouseClick(w->btGY, Qt::LeftButton);
+    w->Link->State.RxMode = 13;
+    QTest::mouseClick(w->TopPanel.btGY, Qt::LeftButton);
     EXPECT_EQ(w->PageControl1->currentIndex(), 3);
-    EXPECT_EQ(w->Link.RxMode, 0);
-    EXPECT_EQ(TextColour(w->lbGY), kLime);
-    EXPECT_EQ(TextColour(w->lbAC), kGreen);
+    EXPECT_EQ(w->Link->State.RxMode, 0);
+    EXPECT_EQ(TextColour(w->TopPanel.lbGY), kLime);
+    EXPECT_EQ(TextColour(w->TopPanel.lbAC), kGreen);
     EXPECT_EQ(w->GyViewQuantity(), 300);
 
-    w->Ac.CheckBox1->setChecked(true);
-    w->Views->Ac.AcOffsetX = 5;
-    QTest::mouseClick(w->btAC, Qt::LeftButton);
+    w->AcPage.CheckBox1->setChecked(true);
+    w->Views->AcView.AcOffsetX = 5;
+    QTest::mouseClick(w->TopPanel.btAC, Qt::LeftButton);
     EXPECT_EQ(w->PageControl1->currentIndex(), 2);
-    EXPECT_EQ(TextColour(w->lbAC), kLime);
-    EXPECT_EQ(w->Views->Ac.AcOffsetX, 0);
-    EXPECT_TRUE(w->Ac.CheckBox1->isChecked());
+    EXPECT_EQ(TextColour(w->TopPanel.lbAC), kLime);
+    EXPECT_EQ(w->Views->AcView.AcOffsetX, 0);
+    EXPECT_TRUE(w->AcPage.CheckBox1->isChecked());
 
     // On the page already shown only RxMode changes.
-    w->Link.RxMode = 3;
-    w->Views->Ac.AcOffsetX = 5;
-    w->Ac.Chart1->SetViewQuantity(17);
-    QTest::mouseClick(w->btAC, Qt::LeftButton);
-    EXPECT_EQ(w->Link.RxMode, 0);
-    EXPECT_EQ(w->Views->Ac.AcOffsetX, 5);
+    w->Link->State.RxMode = 3;
+    w->Views->AcView.AcOffsetX = 5;
+    w->AcPage.Chart1->SetViewQuantity(17);
+    QTest::mouseClick(w->TopPanel.btAC, Qt::LeftButton);
+    EXPECT_EQ(w->Link->State.RxMode, 0);
+    EXPECT_EQ(w->Views->AcView.AcOffsetX, 5);
     EXPECT_EQ(w->AcViewQuantity(), 17);
 }
 
 TEST_F(Window, CloseButtonSavesAndCloses) {
     auto w = Open();
-    w->edSend2->setText(QStringLiteral("<0 ID>"));
-    QTest::mouseClick(w->btClose, Qt::LeftButton);
+    w->LeftColumn.edSend2->setText(QStringLiteral("<0 ID>"));
+    QTest::mouseClick(w->TopPanel.btClose, Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
     TUserSetRecord record;
     LoadUserSet(paths.settingsFile, record);
@@ -186,8 +183,8 @@ TEST_F(Window, CloseButtonSavesAndCloses) {
 
 TEST_F(Window, IntervalArrowsStepByTenWithinTheirRange) {
     auto w = Open();
-    auto* up = w->Gy.udGYINT->findChild<QWidget*>(QStringLiteral("up"));
-    auto* down = w->Gy.udGYINT->findChild<QWidget*>(QStringLiteral("down"));
+    auto* up = w->GyPage.udGYINT->findChild<QWidget*>(QStringLiteral("up"));
+    auto* down = w->GyPage.udGYINT->findChild<QWidget*>(QStringLiteral("down"));
     ASSERT_TRUE(up && down);
     const struct {
         const char* start;
@@ -203,9 +200,9 @@ TEST_F(Window, IntervalArrowsStepByTenWithinTheirRange) {
         {"995", up, "1000"},
     };
     for (const auto& c : cases) {
-        w->Gy.edGYINT->setText(QString::fromLatin1(c.start));
+        w->GyPage.edGYINT->setText(QString::fromLatin1(c.start));
         QTest::mouseClick(c.arrow, Qt::LeftButton);
-        EXPECT_EQ(w->Gy.edGYINT->text(), QString::fromLatin1(c.after)) << c.start;
+        EXPECT_EQ(w->GyPage.edGYINT->text(), QString::fromLatin1(c.after)) << c.start;
     }
 }
 
@@ -225,15 +222,15 @@ TEST_F(Window, TheLogKeepsTheNewestTenThousandLinesInOrder) {
         int next = 0;
         auto add = [&](int count) {
             for (int i = 0; i < count; ++i)
-                w->AppendLog("line " + std::to_string(next++));
+                w->AppendLog(QStringLiteral("line %1").arg(next++));
             QTest::qWait(80); // past the log's append spacing
         };
         if (c.first > 0)
             add(c.first);
         for (int b = 0; b < c.batches; ++b)
             add(c.each);
-        ASSERT_EQ(w->Memo1->blockCount(), 10000) << c.batches << " x " << c.each;
-        const QTextDocument* doc = w->Memo1->document();
+        ASSERT_EQ(w->LeftColumn.Memo1->blockCount(), 10000) << c.batches << " x " << c.each;
+        const QTextDocument* doc = w->LeftColumn.Memo1->document();
         EXPECT_EQ(doc->firstBlock().text().toStdString(), "line " + std::to_string(next - 10000));
         EXPECT_EQ(doc->lastBlock().text().toStdString(), "line " + std::to_string(next - 1));
         EXPECT_EQ(doc->findBlockByNumber(5000).text().toStdString(),

@@ -14,7 +14,7 @@ protected:
     QTemporaryDir simDir;
     TWindowFixture fixture;
     TfKUVAR& w = *fixture.window;
-    modules::TAcPage& ac = w.Ac;
+    modules::TAcPage& ac = w.AcPage;
 
     std::unique_ptr<TSimProcess> StartSim(const QStringList& options = {}) {
         auto sim = std::make_unique<TSimProcess>(QStringLiteral("ac"),
@@ -25,9 +25,11 @@ protected:
     }
     // The log lines that arrived after `from`.
     QStringList LogSince(int from) const {
-        return w.Memo1->toPlainText().split(QLatin1Char('\n')).mid(from);
+        return w.LeftColumn.Memo1->toPlainText().split(QLatin1Char('\n')).mid(from);
     }
-    int LogLines() const { return w.Memo1->toPlainText().split(QLatin1Char('\n')).size(); }
+    int LogLines() const {
+        return w.LeftColumn.Memo1->toPlainText().split(QLatin1Char('\n')).size();
+    }
     void Click(QWidget* button) { fixture.ClickButton(button); }
 };
 
@@ -62,8 +64,8 @@ TEST_F(AcPage, StartShowsTheStreamAndStopFreezesIt) {
     QElapsedTimer clock;
     clock.start();
     Click(ac.btACStop);
-    ASSERT_TRUE(
-        WaitFor([&] { return w.Memo1->toPlainText().contains(QStringLiteral("STOP]")); }, 3000));
+    ASSERT_TRUE(WaitFor(
+        [&] { return w.LeftColumn.Memo1->toPlainText().contains(QStringLiteral("STOP]")); }, 3000));
     EXPECT_LT(clock.elapsed(), 1500) << "the stop sequence ends on the module's STOP reply";
     WaitFor([] { return false; }, 100);
     const int points = ac.Chart1->Chart().Series(0).Count();
@@ -79,8 +81,8 @@ TEST_F(AcPage, ScaleWithYesChangesTheModuleAndSavesIt) {
     Click(ac.btACScale);
     EXPECT_TRUE(
         fixture.boxes.seen.contains(QStringLiteral("센서 Full Scale를 8로 변경하시겠습니까?")));
-    EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 SCALE 8]")));
-    EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 SAVE]")))
+    EXPECT_TRUE(w.LeftColumn.Memo1->toPlainText().contains(QStringLiteral("[1 SCALE 8]")));
+    EXPECT_TRUE(w.LeftColumn.Memo1->toPlainText().contains(QStringLiteral("[1 SAVE]")))
         << "SendSave follows the change";
     // The next frames carry the new scale digit.
     const int from = LogLines();
@@ -101,7 +103,7 @@ TEST_F(AcPage, NoPutsTheRememberedValueBack) {
     Click(ac.btACMode);
     EXPECT_EQ(ac.cbACMode->currentText(), QStringLiteral("1"));
     EXPECT_FALSE(LogSince(from).join(QLatin1Char('\n')).contains(QStringLiteral("MODE")));
-    EXPECT_TRUE(w.Link.StreamPaused) << "the stream stays stopped after No";
+    EXPECT_TRUE(w.Link->State.StreamPaused) << "the stream stays stopped after No";
 }
 
 TEST_F(AcPage, SilentModuleGivesSixTriesAndNoAnswer) {
@@ -135,16 +137,16 @@ TEST_F(AcPage, BaudrateChangeThenTheProgramsRateKeepsTalking) {
     auto sim = StartSim();
     ac.cbACBaudrate->setEditText(QStringLiteral("57600"));
     Click(ac.btACBaudrate);
-    EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 SPEED 2]")));
+    EXPECT_TRUE(w.LeftColumn.Memo1->toPlainText().contains(QStringLiteral("[1 SPEED 2]")));
     // The module now talks at 57600: the program follows, as the question told the operator.
-    Click(w.btConnect);
+    Click(w.TopPanel.btConnect);
     ASSERT_TRUE(fixture.OpenPort(sim->Link(), QStringLiteral("57600")));
-    fixture.ClickButton(w.btClear);
-    w.edSend1->setText(QStringLiteral("<1 VER>"));
-    Click(w.bt360Send1);
+    fixture.ClickButton(w.LeftColumn.btClear);
+    w.LeftColumn.edSend1->setText(QStringLiteral("<1 VER>"));
+    Click(w.LeftColumn.bt360Send1);
     EXPECT_TRUE(
         WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 VER KUVAR-AC")); }, 3000))
-        << w.Memo1->toPlainText().toStdString();
+        << w.LeftColumn.Memo1->toPlainText().toStdString();
 }
 
 TEST_F(AcPage, UnknownRateIsRefusedWithoutSending) {

@@ -56,11 +56,11 @@ void HangUpOnce(TWindowFixture& fixture, const QString& link) {
     ASSERT_TRUE(sim.Started());
     w.SetStatusText(0, QString());
     ASSERT_TRUE(fixture.OpenPort(sim.Link())) << w.StatusText(0).toStdString();
-    ASSERT_TRUE(WaitFor([&] { return !w.PortIsOpen; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return !w.Link->PortOpen(); }, 3000));
     EXPECT_TRUE(
         w.StatusText(0).startsWith(QStringLiteral("Device disconnected (%1). - ").arg(link)))
         << w.StatusText(0).toStdString();
-    EXPECT_FALSE(w.VaComm1->Active());
+    EXPECT_FALSE(w.Link->VaComm1->Active());
     // Reported once: nothing writes the error line again.
     w.SetStatusText(0, QString());
     Delay(20);
@@ -80,7 +80,7 @@ TEST_F(FaultLink, RepeatedHangUpsMidStreamAreReportedOnceAndLeaveNothingBehind) 
     }
     ExpectNothingLeftBehind();
     // Still responsive: a page switch runs at once.
-    fixture.ClickButton(w.btGY);
+    fixture.ClickButton(w.TopPanel.btGY);
     EXPECT_EQ(w.PageControl1->currentIndex(), 3);
 }
 
@@ -160,22 +160,25 @@ TEST_P(FaultFlood, StaysBoundedAndKeepsFraming) {
     long long written = 0;
     for (int slice = 0; slice < 10; ++slice) {
         written += line.Flood(GetParam().pattern, 200);
-        largestBuffer = std::max(largestBuffer, w.Link.RxBuffer.size());
+        largestBuffer = std::max(largestBuffer, w.Link->State.RxBuffer.size());
     }
     EXPECT_GT(written, 2 * protocol::ReceiveFramer::kMaxBuffer)
         << "the flood was too small to reach the caps";
     EXPECT_LE(largestBuffer, protocol::ReceiveFramer::kMaxBuffer);
-    EXPECT_LE(w.Memo1->blockCount(), kLogLines);
+    EXPECT_LE(w.LeftColumn.Memo1->blockCount(), kLogLines);
 #ifndef __SANITIZE_ADDRESS__
     // AddressSanitizer keeps freed memory in quarantine, so resident size says nothing there.
     EXPECT_LT(ResidentKb() - before, 64 * 1024) << "kB grown";
 #endif
-    EXPECT_TRUE(w.PortIsOpen);
+    EXPECT_TRUE(w.Link->PortOpen());
 
     ASSERT_TRUE(line.Write("\r[1 VER KUVAR-AC]00\r"));
     EXPECT_TRUE(WaitFor(
-        [&] { return w.Memo1->document()->lastBlock().text().endsWith("[1 VER KUVAR-AC]"); }, 3000))
-        << w.Memo1->document()->lastBlock().text().right(80).toStdString();
+        [&] {
+            return w.LeftColumn.Memo1->document()->lastBlock().text().endsWith("[1 VER KUVAR-AC]");
+        },
+        3000))
+        << w.LeftColumn.Memo1->document()->lastBlock().text().right(80).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Floods, FaultFlood,
@@ -196,13 +199,13 @@ TEST_F(FaultLink, GarbageAtTheWrongRateIsLoggedWithinBounds) {
     std::size_t largestBuffer = 0;
     while (clock.elapsed() < 2000) {
         Delay(20);
-        largestBuffer = std::max(largestBuffer, w.Link.RxBuffer.size());
+        largestBuffer = std::max(largestBuffer, w.Link->State.RxBuffer.size());
     }
     EXPECT_LE(largestBuffer, protocol::ReceiveFramer::kMaxBuffer);
-    EXPECT_LE(w.Memo1->blockCount(), kLogLines);
-    EXPECT_TRUE(w.PortIsOpen);
-    fixture.ClickButton(w.btConnect);
-    EXPECT_FALSE(w.PortIsOpen);
+    EXPECT_LE(w.LeftColumn.Memo1->blockCount(), kLogLines);
+    EXPECT_TRUE(w.Link->PortOpen());
+    fixture.ClickButton(w.TopPanel.btConnect);
+    EXPECT_FALSE(w.Link->PortOpen());
 }
 
 // What must hold: no thread or file left per cycle, no deadlock, and nothing of the stream
@@ -213,28 +216,29 @@ TEST_F(FaultLink, ManyOpenCloseCyclesUnderAStreamLeakNothingAndStopAtClose) {
         {QStringLiteral("--stream"), QStringLiteral("--flood"), QStringLiteral("2000")});
     ASSERT_TRUE(sim.Started());
     ASSERT_TRUE(fixture.OpenPort(sim.Link()));
-    ASSERT_TRUE(WaitFor([&] { return w.Memo1->blockCount() > 5; }, 3000));
-    fixture.ClickButton(w.btConnect);
+    ASSERT_TRUE(WaitFor([&] { return w.LeftColumn.Memo1->blockCount() > 5; }, 3000));
+    fixture.ClickButton(w.TopPanel.btConnect);
     Baseline();
     int lateChanges = 0;
     for (int cycle = 0; cycle < 200; ++cycle) {
         ASSERT_TRUE(fixture.OpenPort(sim.Link())) << cycle << ": " << w.StatusText(0).toStdString();
         Delay(cycle % 7);
-        fixture.ClickButton(w.btConnect);
-        ASSERT_FALSE(w.PortIsOpen);
-        const QString last = w.Memo1->document()->lastBlock().text();
-        const int lines = w.Memo1->blockCount();
-        const std::string buffer = w.Link.RxBuffer;
+        fixture.ClickButton(w.TopPanel.btConnect);
+        ASSERT_FALSE(w.Link->PortOpen());
+        const QString last = w.LeftColumn.Memo1->document()->lastBlock().text();
+        const int lines = w.LeftColumn.Memo1->blockCount();
+        const std::string buffer = w.Link->State.RxBuffer;
         Delay(cycle % 10 == 0 ? 30 : 2);
-        lateChanges += lines != w.Memo1->blockCount() ||
-                       last != w.Memo1->document()->lastBlock().text() || buffer != w.Link.RxBuffer;
+        lateChanges += lines != w.LeftColumn.Memo1->blockCount() ||
+                       last != w.LeftColumn.Memo1->document()->lastBlock().text() ||
+                       buffer != w.Link->State.RxBuffer;
     }
     EXPECT_EQ(lateChanges, 0);
     ExpectNothingLeftBehind();
     // The port still works after all that.
     ASSERT_TRUE(fixture.OpenPort(sim.Link()));
-    const int lines = w.Memo1->blockCount();
-    EXPECT_TRUE(WaitFor([&] { return w.Memo1->blockCount() > lines + 5; }, 3000));
+    const int lines = w.LeftColumn.Memo1->blockCount();
+    EXPECT_TRUE(WaitFor([&] { return w.LeftColumn.Memo1->blockCount() > lines + 5; }, 3000));
 }
 
 // What must hold: the second window shows the component's error naming the port and stays
@@ -249,9 +253,10 @@ TEST_F(FaultLink, SecondWindowOnTheSamePortIsRefusedAndTheFirstKeepsWorking) {
     EXPECT_FALSE(second.OpenPort(sim.Link()));
     EXPECT_TRUE(second.window->StatusText(0).contains(sim.Link()))
         << second.window->StatusText(0).toStdString();
-    EXPECT_EQ(second.window->lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-    const int lines = w.Memo1->blockCount();
-    EXPECT_TRUE(WaitFor([&] { return w.Memo1->blockCount() > lines + 5; }, 3000));
-    EXPECT_TRUE(w.PortIsOpen);
+    EXPECT_EQ(second.window->TopPanel.lbComOpen->palette().color(QPalette::WindowText),
+              QColor(0, 128, 0));
+    const int lines = w.LeftColumn.Memo1->blockCount();
+    EXPECT_TRUE(WaitFor([&] { return w.LeftColumn.Memo1->blockCount() > lines + 5; }, 3000));
+    EXPECT_TRUE(w.Link->PortOpen());
     EXPECT_TRUE(w.StatusText(0).isEmpty()) << w.StatusText(0).toStdString();
 }

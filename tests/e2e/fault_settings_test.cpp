@@ -61,11 +61,11 @@ TEST_P(FaultSettingsFile, StartUpAndTheNextClose) {
         case Start::Fails:
             EXPECT_TRUE(error.startsWith(QStringLiteral("Read beyond end of file - ")))
                 << error.toStdString();
-            EXPECT_NE(window->ePortNo->currentText(), QStringLiteral("COM7"));
+            EXPECT_NE(window->TopPanel.ePortNo->currentText(), QStringLiteral("COM7"));
             break;
         case Start::Loads:
             EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-            EXPECT_EQ(window->ePortNo->currentText(), QStringLiteral("COM7"));
+            EXPECT_EQ(window->TopPanel.ePortNo->currentText(), QStringLiteral("COM7"));
             break;
         case Start::Survives:
             break;

@@ -14,9 +14,9 @@ protected:
     QTemporaryDir simDir;
     TWindowFixture fixture;
     TfKUVAR& w = *fixture.window;
-    modules::TGyPage& gy = w.Gy;
+    modules::TGyPage& gy = w.GyPage;
 
-    void SetUp() override { fixture.ClickButton(w.btGY); }
+    void SetUp() override { fixture.ClickButton(w.TopPanel.btGY); }
     std::unique_ptr<TSimProcess> StartSim(const QString& kind, const QStringList& options = {}) {
         auto sim = std::make_unique<TSimProcess>(kind, simDir.filePath(kind), options);
         EXPECT_TRUE(sim->Started());
@@ -70,12 +70,12 @@ TEST_F(GyPage, ModeOneSwitchesTheStreamToRates) {
     ASSERT_TRUE(fixture.OpenPort(sim->Link()));
     gy.cbGYMode->setEditText(QStringLiteral("1"));
     Click(gy.btGYMode);
-    EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 MODE 1]")));
+    EXPECT_TRUE(w.LeftColumn.Memo1->toPlainText().contains(QStringLiteral("[1 MODE 1]")));
     EXPECT_TRUE(gy.rbGYDegSpeed->isChecked());
     EXPECT_FALSE(gy.rbGYDegrees->isChecked());
     Click(gy.btGYSTART);
     ASSERT_TRUE(WaitFor([&] { return Points() >= 5; }, 4000));
-    EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 11 ")));
+    EXPECT_TRUE(w.LeftColumn.Memo1->toPlainText().contains(QStringLiteral("[1 11 ")));
 }
 
 TEST_F(GyPage, YawResetZeroesTheModuleAndLevelsTheIndicator) {
@@ -87,7 +87,7 @@ TEST_F(GyPage, YawResetZeroesTheModuleAndLevelsTheIndicator) {
     QElapsedTimer sinceReset;
     sinceReset.start();
     Click(gy.btGYAngleReset);
-    EXPECT_TRUE(w.Memo1->toPlainText().contains(QStringLiteral("[1 INIT]")));
+    EXPECT_TRUE(w.LeftColumn.Memo1->toPlainText().contains(QStringLiteral("[1 INIT]")));
     EXPECT_EQ(gy.abGYCircle->Roll(), 0.0f);
     EXPECT_EQ(gy.abGYCircle->Pitch(), 0.0f);
     EXPECT_EQ(gy.abGYCircle->Course(), 0.0f);
@@ -106,9 +106,9 @@ TEST_F(GyPage, StopOnTheAcPageFreezesTheGyView) {
     Click(gy.btGYSTART);
     ASSERT_TRUE(WaitFor([&] { return Points() >= 5; }, 4000));
     // The shared pause takes effect at once, whatever the AC stop sequence then sends.
-    w.Link.PendingAction.clear();
-    emit w.Ac.btACStop->clicked();
-    EXPECT_TRUE(w.Link.StreamPaused);
+    w.Link->State.PendingAction.clear();
+    emit w.AcPage.btACStop->clicked();
+    EXPECT_TRUE(w.Link->State.StreamPaused);
     const int frozen = Points();
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(Points(), frozen);

@@ -13,7 +13,8 @@
 #include "app/app_exception.h"
 #include "app/main_window.h"
 #include "app/user_settings.h"
-#include "protocol/deferred_actions.h"
+#include "modules/ac_commands.h"
+#include "modules/gy_commands.h"
 #include "protocol/transactions.h"
 #include "tests/e2e/fault_support.h"
 
@@ -35,7 +36,7 @@ namespace {
 class TCountingWindow : public TfKUVAR {
 public:
     using TfKUVAR::TfKUVAR;
-    void AppendLog(const std::string& line) override {
+    void AppendLog(const QString& line) override {
         ++Replies;
         TfKUVAR::AppendLog(line);
     }
@@ -43,13 +44,13 @@ public:
 };
 
 bool OpenPort(TfKUVAR& w, const char* port, const char* baud) {
-    w.ePortNo->setEditText(QString::fromLocal8Bit(port));
-    w.cbBaudrate->setEditText(QString::fromLatin1(baud));
-    Guarded([&] { w.OpenComPort(); });
-    if (!w.PortIsOpen) {
+    w.TopPanel.ePortNo->setEditText(QString::fromLocal8Bit(port));
+    w.TopPanel.cbBaudrate->setEditText(QString::fromLatin1(baud));
+    Guarded([&] { w.Link->OpenComPort(); });
+    if (!w.Link->PortOpen()) {
         std::fprintf(stderr, "kuvar_drive: %s\n", qPrintable(w.StatusText(0)));
     }
-    return w.PortIsOpen;
+    return w.Link->PortOpen();
 }
 
 int Soak(int argc, char** argv) {
@@ -68,9 +69,9 @@ int Soak(int argc, char** argv) {
     // Start as the page's Start button does, so that frames reach the displays and the chart.
     Guarded([&] {
         if (QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy")) {
-            protocol::btGYSTARTClick(w.Link, w);
+            modules::btGYSTARTClick(w.Link->State, *w.Link);
         } else {
-            protocol::btACStartClick(w.Link, w);
+            modules::btACStartClick(w.Link->State, *w.Link);
         }
     });
     const long long openedAt = MonotonicNs();
@@ -80,7 +81,7 @@ int Soak(int argc, char** argv) {
     const double cpuAtOpen = CpuSeconds();
     auto report = [&] {
         std::printf("%.1f %ld %.2f %lld %d\n", (MonotonicNs() - openedAt) / 1e9, ResidentKb(),
-                    CpuSeconds() - cpuAtOpen, w.Replies, w.Memo1->blockCount());
+                    CpuSeconds() - cpuAtOpen, w.Replies, w.LeftColumn.Memo1->blockCount());
         std::fflush(stdout);
     };
     QTimer reporter;
@@ -88,7 +89,7 @@ int Soak(int argc, char** argv) {
     reporter.start(static_cast<int>(every * 1000));
     QTimer::singleShot(static_cast<int>(seconds * 1000), &w, [&] {
         report();
-        Guarded([&] { w.CloseComPort(); });
+        Guarded([&] { w.Link->CloseComPort(); });
         std::printf("closed %lld replies %lld\n", MonotonicNs(), w.Replies);
         std::fflush(stdout);
         QCoreApplication::exit(0);
@@ -112,12 +113,12 @@ int CloseWhile(bool transaction, int argc, char** argv) {
                 protocol::RetriedSend send;
                 send.command = [] { return std::string("<1 VER>"); };
                 send.endTest = protocol::LastFrameHas("VER");
-                protocol::RunRetriedSend(w.Link, w, send);
+                protocol::RunRetriedSend(w.Link->State, *w.Link, send);
             });
         });
     }
     QTimer::singleShot(std::atoi(argv[4]), &w, [&w] {
-        w.edSend1->setText(QStringLiteral("closed-%1").arg(::getpid()));
+        w.LeftColumn.edSend1->setText(QStringLiteral("closed-%1").arg(::getpid()));
         std::printf("closing %lld\n", MonotonicNs());
         std::fflush(stdout);
         w.close();

@@ -30,25 +30,25 @@ TEST_F(Link, ManualLineReachesTheModuleAndItsReplyTheLog) {
     TSimProcess sim(QStringLiteral("ac"), simDir.filePath(QStringLiteral("ac")));
     ASSERT_TRUE(sim.Started());
     ASSERT_TRUE(fixture.OpenPort(sim.Link()));
-    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    ASSERT_FALSE(w.imConnect->pixmap().isNull());
+    EXPECT_EQ(w.TopPanel.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    ASSERT_FALSE(w.TopPanel.imConnect->pixmap().isNull());
 
-    w.edSend1->setText(QStringLiteral("<1 VER>"));
-    fixture.ClickButton(w.bt360Send1);
+    w.LeftColumn.edSend1->setText(QStringLiteral("<1 VER>"));
+    fixture.ClickButton(w.LeftColumn.bt360Send1);
     EXPECT_EQ(w.StatusText(1), QStringLiteral("<1 VER>52\r"));
-    EXPECT_EQ(w.leSendMessage->text(), QStringLiteral("<1 VER>52\r"));
+    EXPECT_EQ(w.LeftColumn.leSendMessage->text(), QStringLiteral("<1 VER>52\r"));
     EXPECT_TRUE(
         WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 VER KUVAR-AC")); }, 3000))
-        << w.Memo1->toPlainText().toStdString();
+        << w.LeftColumn.Memo1->toPlainText().toStdString();
 
-    fixture.ClickButton(w.btClear);
-    EXPECT_TRUE(w.Memo1->toPlainText().isEmpty());
+    fixture.ClickButton(w.LeftColumn.btClear);
+    EXPECT_TRUE(w.LeftColumn.Memo1->toPlainText().isEmpty());
 
-    fixture.ClickButton(w.btConnect);
-    EXPECT_FALSE(w.PortIsOpen);
-    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    fixture.ClickButton(w.TopPanel.btConnect);
+    EXPECT_FALSE(w.Link->PortOpen());
+    EXPECT_EQ(w.TopPanel.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     // Closed: the manual line is refused with the message box.
-    fixture.ClickButton(w.bt360Send1);
+    fixture.ClickButton(w.LeftColumn.bt360Send1);
     EXPECT_TRUE(fixture.boxes.seen.contains(QStringLiteral("Open Com port.")));
 }
 
@@ -59,12 +59,12 @@ TEST_F(Link, SimulatorLinksAreListedAtStart) {
     ASSERT_TRUE(sim.Started());
     TWindowFixture second;
     QStringList items;
-    for (int i = 0; i < second.window->ePortNo->count(); ++i) {
-        items << second.window->ePortNo->itemText(i);
+    for (int i = 0; i < second.window->TopPanel.ePortNo->count(); ++i) {
+        items << second.window->TopPanel.ePortNo->itemText(i);
     }
     EXPECT_TRUE(items.contains(sim.Link())) << items.join(QLatin1Char(' ')).toStdString();
     // The stored text stays in the combo.
-    EXPECT_EQ(second.window->ePortNo->currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(second.window->TopPanel.ePortNo->currentText(), QStringLiteral("COM1"));
     qunsetenv("XDG_RUNTIME_DIR");
 }
 
@@ -85,7 +85,7 @@ TEST_F(Link, BadPortAndRateTextsKeepThePortClosed) {
             << c.port;
         EXPECT_TRUE(w.StatusText(0).contains(QString::fromLatin1(c.error)))
             << c.port << " " << c.rate << ": " << w.StatusText(0).toStdString();
-        EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        EXPECT_EQ(w.TopPanel.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     }
 }
 
@@ -108,16 +108,16 @@ TEST_F(Link, UnpluggedDeviceIsReportedOnceAndThePortCloses) {
     ASSERT_TRUE(sim.Started());
     const QString link = sim.Link();
     ASSERT_TRUE(fixture.OpenPort(link));
-    ASSERT_TRUE(WaitFor([&] { return w.Memo1->blockCount() > 2; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return w.LeftColumn.Memo1->blockCount() > 2; }, 3000));
     sim.Kill();
-    ASSERT_TRUE(WaitFor([&] { return !w.PortIsOpen; }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return !w.Link->PortOpen(); }, 3000));
     EXPECT_TRUE(
         w.StatusText(0).startsWith(QStringLiteral("Device disconnected (%1). - ").arg(link)))
         << w.StatusText(0).toStdString();
-    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-    EXPECT_FALSE(w.VaComm1->Active());
+    EXPECT_EQ(w.TopPanel.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_FALSE(w.Link->VaComm1->Active());
     // Still responsive: a page switch runs at once.
-    fixture.ClickButton(w.btGY);
+    fixture.ClickButton(w.TopPanel.btGY);
     EXPECT_EQ(w.PageControl1->currentIndex(), 3);
 }
 
@@ -127,16 +127,16 @@ TEST(LinkPictures, MissingPictureLeavesThePortOpenButNotMarkedOpen) {
     ASSERT_TRUE(sim.Started());
     TfKUVAR w(TAppPaths{settings.filePath(QStringLiteral("UserSet.dat")), noPictures.path()});
     w.show();
-    w.ePortNo->setEditText(sim.Link());
-    QTest::mouseClick(w.btConnect, Qt::LeftButton);
+    w.TopPanel.ePortNo->setEditText(sim.Link());
+    QTest::mouseClick(w.TopPanel.btConnect, Qt::LeftButton);
     EXPECT_TRUE(w.StatusText(0).startsWith(QStringLiteral("Cannot load ")))
         << w.StatusText(0).toStdString();
-    EXPECT_TRUE(w.VaComm1->Active());
-    EXPECT_FALSE(w.PortIsOpen);
-    EXPECT_EQ(w.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_TRUE(w.Link->VaComm1->Active());
+    EXPECT_FALSE(w.Link->PortOpen());
+    EXPECT_EQ(w.TopPanel.lbComOpen->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     // The next press tries to open again, which the component refuses.
-    QTest::mouseClick(w.btConnect, Qt::LeftButton);
+    QTest::mouseClick(w.TopPanel.btConnect, Qt::LeftButton);
     EXPECT_FALSE(w.StatusText(0).startsWith(QStringLiteral("Cannot load ")))
         << w.StatusText(0).toStdString();
-    EXPECT_TRUE(w.VaComm1->Active());
+    EXPECT_TRUE(w.Link->VaComm1->Active());
 }

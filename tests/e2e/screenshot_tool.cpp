@@ -26,14 +26,14 @@ int main(int argc, char** argv) {
     TWindowFixture fixture;
     TfKUVAR& w = *fixture.window;
     if (gy) {
-        fixture.ClickButton(w.btGY);
+        fixture.ClickButton(w.TopPanel.btGY);
     }
     if (!port.isEmpty() && fixture.OpenPort(port)) {
-        fixture.ClickButton(gy ? static_cast<QWidget*>(w.Gy.btGYIDfind)
-                               : static_cast<QWidget*>(w.Ac.btACIDFind));
+        fixture.ClickButton(gy ? static_cast<QWidget*>(w.GyPage.btGYIDfind)
+                               : static_cast<QWidget*>(w.AcPage.btACIDFind));
         WaitFor([] { return false; }, 500);
-        fixture.ClickButton(gy ? static_cast<QWidget*>(w.Gy.btGYSTART)
-                               : static_cast<QWidget*>(w.Ac.btACStart));
+        fixture.ClickButton(gy ? static_cast<QWidget*>(w.GyPage.btGYSTART)
+                               : static_cast<QWidget*>(w.AcPage.btACStart));
     }
     WaitFor([] { return false; }, seconds * 1000);
     const bool saved = w.grab().save(out);

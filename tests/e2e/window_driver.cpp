@@ -49,10 +49,10 @@ TWindowFixture::TWindowFixture() {
 }
 
 bool TWindowFixture::OpenPort(const QString& port, const QString& rate) {
-    window->ePortNo->setEditText(port);
-    window->cbBaudrate->setEditText(rate);
-    ClickButton(window->btConnect);
-    return window->PortIsOpen;
+    window->TopPanel.ePortNo->setEditText(port);
+    window->TopPanel.cbBaudrate->setEditText(rate);
+    ClickButton(window->TopPanel.btConnect);
+    return window->Link->PortOpen();
 }
 
 void TWindowFixture::ClickButton(QWidget* button) {
@@ -60,5 +60,5 @@ void TWindowFixture::ClickButton(QWidget* button) {
 }
 
 bool TWindowFixture::LogContains(const QString& text) const {
-    return window->Memo1->toPlainText().contains(text);
+    return window->LeftColumn.Memo1->toPlainText().contains(text);
 }

@@ -18,7 +18,7 @@ class AcCommandsTest : public ::testing::Test {
 protected:
     AcCommandsTest() {
         h.module = Echo;
-        ConnectAcPage(h.Ac, h.state, h, prev, g.guard());
+        ConnectAcPage(h.Ac, h.state, h, prev);
     }
     PageHost h;
     TAcPrevious prev;
@@ -131,7 +131,7 @@ TEST_F(AcCommandsTest, EveryCommandStopsTheStreamAsksSendsAndSaves) {
         host.module = Echo;
         TAcPrevious remembered;
         RecordingGuard guard;
-        ConnectAcPage(host.Ac, host.state, host, remembered, guard.guard());
+        ConnectAcPage(host.Ac, host.state, host, remembered);
         c.setUp(host.Ac);
         Press(c.button(host.Ac));
         EXPECT_TRUE(guard.errors.empty()) << c.name;
@@ -175,7 +175,7 @@ TEST_F(AcCommandsTest, BaudrateWithoutACommandIsRefusedBeforeAnythingHappens) {
         PageHost host;
         TAcPrevious remembered;
         RecordingGuard guard;
-        ConnectAcPage(host.Ac, host.state, host, remembered, guard.guard());
+        ConnectAcPage(host.Ac, host.state, host, remembered);
         host.Ac.cbACBaudrate->setEditText(QString::fromLatin1(rate));
         host.Ac.btACBaudrate->click();
         ASSERT_EQ(guard.errors.size(), 1u) << rate;
@@ -246,7 +246,7 @@ TEST_F(AcCommandsTest, NoPutsTheRememberedValueBackAndLeavesTheStreamStopped) {
         host.answer = [](const std::string&) { return false; };
         TAcPrevious remembered;
         RecordingGuard guard;
-        ConnectAcPage(host.Ac, host.state, host, remembered, guard.guard());
+        ConnectAcPage(host.Ac, host.state, host, remembered);
         if (c.remember) {
             c.setText(host.Ac, QString::fromLatin1(c.textWhenRemembered));
             c.remember(host.Ac);

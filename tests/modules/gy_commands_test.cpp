@@ -17,7 +17,7 @@ class GyCommandsTest : public ::testing::Test {
 protected:
     GyCommandsTest() {
         h.module = Echo;
-        ConnectGyPage(h.Gy, h.state, h, g.guard());
+        ConnectGyPage(h.Gy, h.state, h);
     }
     std::array<float, 3> Indicator() const {
         return {h.Gy.abGYCircle->Pitch(), h.Gy.abGYCircle->Roll(), h.Gy.abGYCircle->Course()};
@@ -122,7 +122,7 @@ TEST_F(GyCommandsTest, EveryCommandStopsTheStreamAsksSendsAndSaves) {
         PageHost host;
         host.module = Echo;
         RecordingGuard guard;
-        ConnectGyPage(host.Gy, host.state, host, guard.guard());
+        ConnectGyPage(host.Gy, host.state, host);
         c.setUp(host.Gy);
         Press(c.button(host.Gy));
         EXPECT_TRUE(guard.errors.empty()) << c.name;
@@ -235,7 +235,7 @@ TEST_F(GyCommandsTest, SaveSettingKeepsTheGyroStreamShown) {
 TEST_F(GyCommandsTest, StopOnEitherPageFreezesBothViewsAndStartReleasesThem) {
     h.state.RxMode = protocol::RxModes::GyStream;
     PageHost& w = h;
-    protocol::btACStopClick(w.state, w);
+    btACStopClick(w.state, w);
     w.timerArmed = false; // the stop sequence is not what this test looks at
     w.Receive("[1 01 +00100 +00200 +00300]");
     EXPECT_EQ(w.Gy.ssGYRoll->Value(), 0);

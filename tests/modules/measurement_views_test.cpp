@@ -29,7 +29,7 @@ class AcViewTest : public ::testing::Test {
 protected:
     AcViewTest() {
         h.state.RxMode = protocol::RxModes::AcStream;
-        h.views.Connect([](const std::function<void()>& body) { body(); });
+        h.views.Connect();
     }
     std::array<double, 3> Shown() const {
         return {h.Ac.ssACX->Value(), h.Ac.ssACY->Value(), h.Ac.ssACZ->Value()};
@@ -51,9 +51,9 @@ TEST_F(AcViewTest, FrameShowsReadingsAndFeedsTheChartTheSameValues) {
 TEST_F(AcViewTest, AutoOffsetSubtractsTheCapturedReadingsUntilUnchecked) {
     h.Receive("[1 02 +00010 -00030 +01000]");
     h.Ac.CheckBox1->click();
-    EXPECT_EQ(h.views.Ac.AcOffsetX, 10);
-    EXPECT_EQ(h.views.Ac.AcOffsetY, -30);
-    EXPECT_EQ(h.views.Ac.AcOffsetZ, 1000);
+    EXPECT_EQ(h.views.AcView.AcOffsetX, 10);
+    EXPECT_EQ(h.views.AcView.AcOffsetY, -30);
+    EXPECT_EQ(h.views.AcView.AcOffsetZ, 1000);
     EXPECT_EQ(Shown(), (std::array<double, 3>{10, -30, 1000})) << "capturing shows nothing new";
 
     h.Receive("[1 02 +00012 -00034 +01000]");
@@ -69,7 +69,7 @@ TEST_F(AcViewTest, AutoOffsetSubtractsTheCapturedReadingsUntilUnchecked) {
 TEST_F(AcViewTest, ShowingThePageZeroesTheOffsetsAndKeepsTheBoxChecked) {
     h.Receive("[1 02 +00010 -00030 +01000]");
     h.Ac.CheckBox1->click();
-    h.views.Ac.ResetAcOffsets();
+    h.views.AcView.ResetAcOffsets();
     EXPECT_TRUE(h.Ac.CheckBox1->isChecked());
     h.Receive("[1 02 +00012 -00034 +01000]");
     EXPECT_EQ(Shown(), (std::array<double, 3>{12, -34, 1000}));
@@ -102,7 +102,7 @@ TEST_F(AcViewTest, IgnoredFramesChangeNothing) {
 
 TEST_F(AcViewTest, ScaleReplyOfTheIdSearchZeroesTheDisplaysWithoutFeedingTheChart) {
     h.Receive("[1 02 +00012 -00034 +01000]");
-    h.views.Ac.AcOffsetX = 5;
+    h.views.AcView.AcOffsetX = 5;
     h.state.RxMode = protocol::RxModes::AcIdQuery;
     h.Receive("[1 SCALE 4]");
     EXPECT_EQ(Qs(h.Ac.cbACScale->currentText()), "4");

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/guard.h"
+
 #include <string>
 #include <vector>
 
@@ -48,18 +50,16 @@ inline Strings operator+(Strings a, const Strings& b) {
     return a;
 }
 
-// A guard as the window's: an escaping exception is kept instead of unwinding through Qt.
+// Keeps what the guarded handlers report, as the window's error line would show it, for as
+// long as it lives.
 struct RecordingGuard {
-    Strings errors;
-    Guard guard() {
-        return [this](const std::function<void()>& body) {
-            try {
-                body();
-            } catch (const std::exception& e) {
-                errors.push_back(e.what());
-            }
-        };
+    RecordingGuard() {
+        SetAppExceptionHandler([this](const std::exception& e) { errors.push_back(e.what()); });
     }
+    ~RecordingGuard() { SetAppExceptionHandler(nullptr); }
+    RecordingGuard(const RecordingGuard&) = delete;
+    RecordingGuard& operator=(const RecordingGuard&) = delete;
+    Strings errors;
 };
 
 } // namespace kuvar::modules::testing

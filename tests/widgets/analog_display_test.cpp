@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/kuvar_instances.h"
+#include "modules/instruments.h"
 #include "widgets/ti_analog_display.h"
 
 #include <QPainter>
@@ -45,7 +45,7 @@ TEST(DisplayText, TextRectangleByBorderAndAlignment) {
 
 class DisplayFixture : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(SetupAnalogDisplay(d, "ssACX")); }
+    void SetUp() override { ASSERT_TRUE(modules::SetupDisplay(d, "ssACX")); }
     QImage Paint() {
         QImage img(d.size(), QImage::Format_RGB32);
         QPainter p(&img);
@@ -117,23 +117,3 @@ TEST_F(DisplayFixture, NegativePrecisionIsIgnored) {
     EXPECT_EQ(d.Precision(), 1);
 }
 
-TEST(DisplayInstances, SixNamesAndTheirSizes) {
-    struct Case {
-        const char* name;
-        QSize size;
-        int px;
-    } cases[] = {{"ssACX", {129, 30}, 19},     {"ssACY", {129, 30}, 19},
-                 {"ssACZ", {129, 30}, 19},     {"ssGYRoll", {129, 25}, 16},
-                 {"ssGYPitch", {129, 25}, 16}, {"ssGYYaw", {129, 25}, 16}};
-    for (const Case& c : cases) {
-        TiAnalogDisplay d;
-        ASSERT_TRUE(SetupAnalogDisplay(d, c.name));
-        EXPECT_EQ(d.objectName(), c.name);
-        EXPECT_EQ(d.size(), c.size);
-        EXPECT_EQ(d.Font().pixelSize(), c.px);
-        EXPECT_TRUE(d.Font().bold());
-        EXPECT_EQ(d.FontColor(), QColor(0, 0xFF, 0));
-    }
-    TiAnalogDisplay d;
-    EXPECT_FALSE(SetupAnalogDisplay(d, "ssNope"));
-}

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/ab_col_bit_btn.h"
-#include "widgets/kuvar_instances.h"
+#include "modules/instruments.h"
 
 #include <QPainter>
 #include <QSignalSpy>
@@ -37,7 +37,7 @@ protected:
     void SetUp() override {
         parent.resize(400, 300);
         b = new TAbColBitBtn(&parent);
-        ASSERT_TRUE(SetupColBitBtn(*b, "btGYSAVE"));
+        ASSERT_TRUE(modules::SetupColourButton(*b, "btGYSAVE"));
     }
     QImage Grab() { return b->grab().toImage(); }
     QWidget parent;
@@ -235,30 +235,3 @@ TEST(ColBitBtnState, RadioGroupSharesTheStatusWord) {
     EXPECT_FALSE(c.Checked());
 }
 
-TEST(ColBitBtnInstances, EveryButtonWithItsPictureSize) {
-    struct Case {
-        const char* name;
-        QSize glyph;
-    } cases[] = {
-        {"btConnect", {32, 32}},  {"btClose", {32, 32}},      {"btAC", {28, 32}},
-        {"btGY", {28, 32}},       {"AbColBitBtn1", {28, 32}}, {"AbColBitBtn2", {28, 32}},
-        {"btACStart", {16, 16}},  {"btACStop", {16, 16}},     {"btGYSTART", {16, 16}},
-        {"btGYStop", {16, 16}},   {"btACRESTORE", {23, 14}},  {"btGYRESET", {23, 14}},
-        {"btACSAVE", {18, 18}},   {"btGYSAVE", {18, 18}},     {"btGYAngleReset", {18, 18}},
-        {"AbColBitBtn3", {0, 0}}, {"AbColBitBtn4", {0, 0}},
-    };
-    QWidget parent;
-    for (const Case& c : cases) {
-        TAbColBitBtn b(&parent);
-        ASSERT_TRUE(SetupColBitBtn(b, c.name)) << c.name;
-        EXPECT_EQ(b.objectName(), c.name);
-        EXPECT_EQ(b.Glyph().size(), c.glyph) << c.name;
-        EXPECT_EQ(b.ButtonBevel.Width(), 1);
-        EXPECT_FALSE(b.Text3D());
-        EXPECT_FALSE(b.accessibleName().isEmpty());
-    }
-    TAbColBitBtn b(&parent);
-    EXPECT_FALSE(SetupColBitBtn(b, "btNope"));
-    ASSERT_TRUE(SetupColBitBtn(b, "btGYSTART"));
-    EXPECT_EQ(b.font().family(), "NanumGothic");
-}

@@ -3,7 +3,7 @@
 //   kuvar_widgets_gallery <folder>
 #include "widgets/ab_col_bit_btn.h"
 #include "widgets/ab_vc_ind.h"
-#include "widgets/kuvar_instances.h"
+#include "modules/instruments.h"
 #include "widgets/ti_analog_display.h"
 
 #include <QApplication>
@@ -40,7 +40,7 @@ void Indicators() {
     int i = 0;
     for (const Pose& p : poses) {
         auto* w = new TAbVCInd(&sheet);
-        SetupGyCircle(*w);
+        modules::SetupIndicator(*w);
         w->move(10 + (i % 3) * 371, 10 + (i / 3) * 371);
         w->SetPitch(p.pitch);
         w->SetRoll(p.roll);
@@ -53,7 +53,7 @@ void Indicators() {
     page.setAutoFillBackground(true);
     page.setPalette(pal);
     auto* one = new TAbVCInd(&page);
-    SetupGyCircle(*one);
+    modules::SetupIndicator(*one);
     one->SetPitch(3);
     one->SetRoll(12);
     one->SetCourse(35);
@@ -75,7 +75,7 @@ void Buttons() {
     for (int row = 0; row < 2; ++row)
         for (const char* name : {"btConnect", "btAC", "btGY", "btClose"}) {
             auto* b = new TAbColBitBtn(&panel);
-            SetupColBitBtn(*b, name);
+            modules::SetupColourButton(*b, name);
             b->move(b->x(), b->y() + row * 65);
             if (row == 1)
                 Press(*b);
@@ -96,7 +96,7 @@ void Buttons() {
         int h = 0;
         for (int col = 0; col < 2; ++col) {
             auto* b = new TAbColBitBtn(&page);
-            SetupColBitBtn(*b, name);
+            modules::SetupColourButton(*b, name);
             b->move(10 + col * 130, y);
             h = b->height();
             if (col == 1)
@@ -106,7 +106,7 @@ void Buttons() {
     }
     // Korean text in NanumGothic.
     auto* k = new TAbColBitBtn(&page);
-    SetupColBitBtn(*k, "btGYSTART");
+    modules::SetupColourButton(*k, "btGYSTART");
     k->SetTextOn(QStringLiteral("각도값"));
     k->SetTextOff(QStringLiteral("각속도값"));
     k->move(10, y);
@@ -125,16 +125,16 @@ void Displays() {
     const double values[] = {-12.34, 998.25, 1000.0, -0.04, 37.55, 359.9};
     for (int i = 0; i < 6; ++i) {
         auto* d = new TiAnalogDisplay(&page);
-        SetupAnalogDisplay(*d, names[i]);
+        modules::SetupDisplay(*d, names[i]);
         d->move(10 + (i % 3) * 144, 10 + (i / 3) * 40);
         d->SetValue(values[i]);
     }
     auto* e = new TiAnalogDisplay(&page);
-    SetupAnalogDisplay(*e, "ssACX");
+    modules::SetupDisplay(*e, "ssACX");
     e->move(10, 95);
     e->SetErrorActive(true);
     auto* u = new TiAnalogDisplay(&page);
-    SetupAnalogDisplay(*u, "ssACY");
+    modules::SetupDisplay(*u, "ssACY");
     u->move(154, 95);
     u->SetUnitsText(" mg");
     u->SetValue(12.34);
@@ -147,7 +147,7 @@ double CpuMs() {
 
 void TimeAngleFrames() {
     TAbVCInd w;
-    SetupGyCircle(w);
+    modules::SetupIndicator(w);
     // The screen copy: the widget's paint into an image the size of the parent's surface.
     QImage screen(361, 361, QImage::Format_RGB32);
     w.render(&screen);

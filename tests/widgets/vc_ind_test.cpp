@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/ab_vc_ind.h"
-#include "widgets/kuvar_instances.h"
+#include "modules/instruments.h"
 
 #include <QPainter>
 #include <cmath>
@@ -17,7 +17,7 @@ const QColor kGround(0xCC, 0x8E, 0x00);
 
 std::unique_ptr<TAbVCInd> Instance() {
     auto w = std::make_unique<TAbVCInd>();
-    SetupGyCircle(*w);
+    modules::SetupIndicator(*w);
     return w;
 }
 
@@ -219,7 +219,7 @@ TEST(VCIndPaint, CornersKeepTheParentsPixels) {
     pal.setColor(QPalette::Window, Qt::magenta);
     parent.setPalette(pal);
     auto* w = new TAbVCInd(&parent);
-    SetupGyCircle(*w);
+    modules::SetupIndicator(*w);
     w->move(10, 10);
     const QImage img = parent.grab().toImage();
     for (QPoint corner : {QPoint(11, 11), QPoint(369, 11), QPoint(11, 369), QPoint(369, 369)})

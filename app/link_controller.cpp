@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/link_controller.h"
+
+#include "app/delay.h"
+#include "app/port_list.h"
+#include "app/qt_ui_thread.h"
+#include "base/guard.h"
+#include "modules/wire_text.h"
+#include "protocol/deferred_actions.h"
+#include "protocol/manual_send.h"
+
+#include <QFile>
+
+namespace kuvar {
+
+using protocol::Control;
+using serial::TVaCustomComm;
+
+namespace {
+// Reads per receive step: bytes that arrive while a chunk is handled are read in the same step
+// (left in the driver, the worker would only look at them again on its next poll, 20 ms later).
+// Bounded, so that a line faster than the window still lets it paint.
+constexpr int kReadsPerStep = 8;
+} // namespace
+
+TLinkController::TLinkController(ILinkView& view, protocol::IMeasurementView* views,
+                                 QObject* parent)
+    : QObject(parent), Timer1(new QTimer(this)), view_(view),
+      uiThread_(std::make_shared<TQtUiThread>()) {
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1);
+    Timer1->setSingleShot(true);
+    ConnectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    VaComm1 = std::make_unique<serial::TVaComm>(uiThread_);
+    // Design settings: 57600 until the first open, all flow control off.
+    VaComm1->SetBaudrate(serial::br57600);
+    VaComm1->ExceptionHandler = [](const std::exception& e) { HandleAppException(e); };
+    VaComm1->OnOpen = [this](TVaCustomComm*) { VaComm1Open(); };
+    VaComm1->OnClose = [this](TVaCustomComm*) { VaComm1Close(); };
+    VaComm1->OnRxChar = [this](TVaCustomComm*, int) { VaComm1RxChar(); };
+    VaComm1->OnError = [this](TVaCustomComm*, int errors) { VaComm1Error(errors); };
+
+    dispatcher_ = std::make_unique<protocol::ReplyDispatcher>(State, *this, views);
+    framer_ = std::make_unique<protocol::ReceiveFramer>(
+        State, [this](const std::string& text) { dispatcher_->HandleReply(text); });
+}
+
+TLinkController::~TLinkController() {
+    // Destroying the component closes an open port without its port-closed event.
+    Shutdown();
+    VaComm1.reset();
+}
+
+void TLinkController::Shutdown() {
+    uiThread_->Shutdown();
+}
+
+void TLinkController::btConnectClick() {
+    if (portOpen_)
+        CloseComPort();
+    else
+        OpenComPort();
+}
+
+void TLinkController::OpenComPort() {
+    kuvar::Delay(10);
+    const QString portText = view_.PortText();
+    if (IsDevicePath(portText)) {
+        VaComm1->SetDevicePath(QFile::encodeName(portText).toStdString());
+    } else {
+        const int portNum = PortNumFromText(portText);
+        VaComm1->SetDevicePath(std::string());
+        VaComm1->SetPortNum(portNum);
+    }
+    const QString rateText = view_.BaudrateText();
+    const auto code = BaudrateCode(rateText);
+    if (!code) {
+        throw EConvertError(
+            QStringLiteral("Baud rate %1 is not supported").arg(rateText.trimmed()).toStdString());
+    }
+    VaComm1->SetBaudrate(*code);
+    VaComm1->Open();
+    VaComm1->SetRts(true);
+    VaComm1->SetDtr(true);
+}
+
+void TLinkController::CloseComPort() {
+    kuvar::Delay(10);
+    VaComm1->Close();
+    // What was received before the close is in the log when Close returns.
+    view_.FlushLog();
+}
+
+void TLinkController::VaComm1Open() {
+    view_.ShowPortState(true);
+    portOpen_ = true;
+}
+
+void TLinkController::VaComm1Close() {
+    view_.ShowPortState(false);
+    portOpen_ = false;
+}
+
+void TLinkController::VaComm1RxChar() {
+    for (int reads = 0; reads < kReadsPerStep; ++reads) {
+        const std::string chunk = VaComm1->ReadText();
+        if (chunk.empty())
+            break;
+        framer_->Feed(chunk);
+    }
+}
+
+void TLinkController::VaComm1Error(int errors) {
+    if (!(errors & serial::CE_IOE) || !VaComm1->DeviceLost())
+        return;
+    // The device went away (cable unplugged): say so once and close as btConnect would.
+    const QString port = QString::fromStdString(VaComm1->PortName());
+    HandleAppException(
+        std::runtime_error(QStringLiteral("Device disconnected (%1).").arg(port).toStdString()));
+    CloseComPort();
+}
+
+void TLinkController::ManualSend(Control line) {
+    protocol::ManualSend(State, *this, line);
+}
+
+void TLinkController::Timer1Timer() {
+    protocol::Timer1Timer(State, *this);
+}
+
+void TLinkController::WriteFrame(const std::string& frame) {
+    VaComm1->WriteText(frame);
+    view_.ShowSentFrame(modules::FromWire(frame));
+}
+
+void TLinkController::Delay(int ms) {
+    kuvar::Delay(ms);
+}
+
+void TLinkController::SetStatus0(const std::string& text) {
+    view_.ShowStatus0(modules::FromMixed(text));
+}
+
+bool TLinkController::Ask(const std::string& question) {
+    return view_.Ask(modules::FromMixed(question));
+}
+
+void TLinkController::ShowMessage(const std::string& text) {
+    view_.ShowMessage(modules::FromMixed(text));
+}
+
+void TLinkController::StartTimer1() {
+    Timer1->start();
+}
+
+void TLinkController::StopTimer1() {
+    Timer1->stop();
+}
+
+std::string TLinkController::Text(Control control) {
+    return modules::ToWire(view_.ControlText(control));
+}
+
+void TLinkController::AppendLog(const std::string& line) {
+    view_.AppendLog(modules::FromWire(line));
+}
+
+void TLinkController::SetText(Control control, const std::string& text) {
+    view_.SetControlText(control, modules::FromWire(text));
+}
+
+void TLinkController::SetChecked(Control control, bool checked) {
+    view_.SetControlChecked(control, checked);
+}
+
+} // namespace kuvar
