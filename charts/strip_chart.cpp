@@ -136,16 +136,23 @@ void TStripChart::PageShown() {
 }
 
 void TStripChart::ApplyRangeBoxes() {
-    // The arrows write their positions only where a box does not hold an integer; a text that
-    // equals the box's raises no change, so both boxes are applied here in any case.
-    {
-        const QSignalBlocker blockMax(leftMax_);
-        const QSignalBlocker blockMin(leftMin_);
-        leftMaxArrows_->Attach();
-        leftMinArrows_->Attach();
-    }
+    // A stored text that equals the box's design text raised no change, so both boxes are
+    // applied here in any case.
+    leftMaxArrows_->Attach();
+    leftMinArrows_->Attach();
     LeftMaxChange();
     LeftMinChange();
+}
+
+void TStripChart::ResetRangeBoxes() {
+    // The bound that the axis accepts at once goes first, so neither is refused on the way.
+    if (leftMaxArrows_->Position() < chart_->LeftAxis().Minimum()) {
+        leftMinArrows_->WritePosition();
+        leftMaxArrows_->WritePosition();
+    } else {
+        leftMaxArrows_->WritePosition();
+        leftMinArrows_->WritePosition();
+    }
 }
 
 void TStripChart::DataQuantityClick() {

@@ -153,6 +153,50 @@ TEST_P(StripChartTest, TitleInItsFrameIsClearOfTheControlsAndTheCheckBox) {
     EXPECT_TRUE(whiteIn(QRect(text.right() - 5, text.top(), 6, text.height())));
 }
 
+// A new user's range comes from the arrows' design positions, whatever the boxes held before
+// and in whichever order the axis accepts it.
+TEST_P(StripChartTest, ResetWritesTheDesignRangeIntoTheBoxes) {
+    const TStripChartConfig& c = GetParam();
+    page->show();
+    const struct {
+        const char *max, *min;
+    } before[] = {{"2000", "-1000"}, {"9000", "8000"}, {"-8000", "-9000"}};
+    for (const auto& b : before) {
+        {
+            const QSignalBlocker blockMax(strip->LeftMaxBox());
+            const QSignalBlocker blockMin(strip->LeftMinBox());
+            strip->LeftMaxBox()->setText(QString::fromLatin1(b.max));
+            strip->LeftMinBox()->setText(QString::fromLatin1(b.min));
+        }
+        Left().SetMinimum(-9000);
+        Left().SetMaximum(9000);
+        Left().SetMaximum(QString::fromLatin1(b.max).toDouble());
+        Left().SetMinimum(QString::fromLatin1(b.min).toDouble());
+        strip->ResetRangeBoxes();
+        EXPECT_EQ(strip->LeftMaxBox()->text(), c.leftMaxText) << b.max;
+        EXPECT_EQ(strip->LeftMinBox()->text(), c.leftMinText) << b.max;
+        EXPECT_EQ(Left().Maximum(), c.leftMaxText.toDouble()) << b.max;
+        EXPECT_EQ(Left().Minimum(), c.leftMinText.toDouble()) << b.max;
+        EXPECT_TRUE(errors.empty()) << b.max << ": " << (errors.empty() ? "" : errors[0]);
+    }
+}
+
+// Texts the settings file put into the range boxes stand at the first showing, numbers that are
+// not integers included; the arrows go on from an integer one.
+TEST_P(StripChartTest, FirstShowingKeepsTheStoredRangeTexts) {
+    strip->LeftMaxBox()->setText(QStringLiteral("12.5"));
+    strip->LeftMinBox()->setText(QStringLiteral("-7"));
+    page->show();
+    EXPECT_EQ(strip->LeftMaxBox()->text(), QStringLiteral("12.5"));
+    EXPECT_EQ(strip->LeftMinBox()->text(), QStringLiteral("-7"));
+    EXPECT_EQ(Left().Maximum(), 12.5);
+    EXPECT_EQ(Left().Minimum(), -7);
+    auto* minArrows = page->findChild<charts::TUpDown*>(GetParam().leftMinUpDownName);
+    ASSERT_NE(minArrows, nullptr);
+    EXPECT_EQ(minArrows->Position(), -7);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_P(StripChartTest, WindowShowsFromZeroThenSlidesByOnePerFrame) {
     strip->PageShown();
     ASSERT_EQ(strip->ViewQuantity(), 300);
