@@ -148,8 +148,13 @@ void TfKUVAR::FormCreate() {
     SetAppExceptionHandler([this](const std::exception& e) { ShowAppException(this, e); });
     // A failing step is shown and skips the rest of start-up.
     Guarded([this] {
-        LoadUserSet(paths_.settingsFile, UserSetRecord);
+        const bool firstStart = LoadUserSet(paths_.settingsFile, UserSetRecord);
         ControlsFromRecord();
+        if (firstStart) {
+            // A new user's charts start from the ranges of the window's design.
+            AcPage.Chart1->ResetRangeBoxes();
+            GyPage.Chart2->ResetRangeBoxes();
+        }
         Link->State.RxMode = 0;
         ListPorts();
         btACClick();

@@ -150,7 +150,7 @@ void TUserSetRecord::Deserialize(const QByteArray& data) {
     }
 }
 
-void LoadUserSet(const QString& path, TUserSetRecord& record) {
+bool LoadUserSet(const QString& path, TUserSetRecord& record) {
     QFile file(path);
     if (file.exists()) {
         // Read-write without truncating: a file the program could not write back fails here.
@@ -163,7 +163,7 @@ void LoadUserSet(const QString& path, TUserSetRecord& record) {
         TUserSetRecord read;
         read.Deserialize(data);
         record = read;
-        return;
+        return false;
     }
     if (!file.open(QIODevice::WriteOnly)) {
         throw EInOutError(
@@ -172,6 +172,7 @@ void LoadUserSet(const QString& path, TUserSetRecord& record) {
     file.close();
     record.SetDefaults();
     SaveUserSet(path, record);
+    return true;
 }
 
 void SaveUserSet(const QString& path, const TUserSetRecord& record) {

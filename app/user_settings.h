@@ -94,8 +94,9 @@ private:
     QByteArray longPortName_;
 };
 
-// Reads the file into the record, or creates it with the defaults when it is missing.
-void LoadUserSet(const QString& path, TUserSetRecord& record);
+// Reads the file into the record, or creates it with the defaults when it is missing; true when
+// it created the file (the program's first start in this folder).
+bool LoadUserSet(const QString& path, TUserSetRecord& record);
 // Writes the record atomically: a failed or interrupted write leaves the previous file whole.
 void SaveUserSet(const QString& path, const TUserSetRecord& record);
 

@@ -3,10 +3,58 @@
 
 #include <algorithm>
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <limits>
 
 namespace kuvar::charts {
+
+// The chart's title in its frame.
+class TChartTitle : public QCPTextElement {
+public:
+    TChartTitle(QCustomPlot* plot, const QFont& font) : QCPTextElement(plot, QString(), font) {
+        // The frame stands a little taller than the text, as high as a row of edit boxes.
+        setMargins(QMargins(0, 2, 0, 2));
+        setMinimumSize(0, kFrameHeight);
+    }
+
+    void SetSpan(int left, int right) {
+        spanLeft_ = left;
+        spanRight_ = right;
+    }
+    QRect Frame() const { return frame_; }
+    QRect TextRect() const { return mTextBoundingRect; }
+
+protected:
+    void draw(QCPPainter* painter) override {
+        frame_ = mRect;
+        if (spanLeft_ <= spanRight_) {
+            frame_.setLeft(std::max(frame_.left(), spanLeft_));
+            frame_.setRight(std::min(frame_.right(), spanRight_));
+        }
+        QFont font = mainFont();
+        const auto textWidth = [&] { return QFontMetrics(font).horizontalAdvance(mText); };
+        while (textWidth() + 2 * kPadding > frame_.width() && font.pointSizeF() > kSmallestPoints)
+            font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.5));
+        painter->save();
+        painter->setAntialiasing(false);
+        painter->setPen(QPen(Qt::white, 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(frame_.adjusted(0, 0, -1, -1));
+        painter->restore();
+        painter->setFont(font);
+        painter->setPen(QPen(mainTextColor()));
+        painter->drawText(frame_, Qt::AlignCenter, mText, &mTextBoundingRect);
+    }
+
+private:
+    static constexpr int kFrameHeight = 21;
+    static constexpr int kPadding = 4;
+    static constexpr double kSmallestPoints = 6;
+    int spanLeft_ = 0;
+    int spanRight_ = -1;
+    QRect frame_;
+};
 
 namespace {
 class TPointTicker : public QCPAxisTicker {
@@ -70,7 +118,7 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     axisRect()->setBackground(Qt::NoBrush);
 
     plotLayout()->insertRow(0);
-    title_ = new QCPTextElement(this, QString(), QFont(font().family(), 10, QFont::Bold));
+    title_ = new TChartTitle(this, QFont(font().family(), 10, QFont::Bold));
     title_->setTextColor(Qt::blue);
     plotLayout()->addElement(0, 0, title_);
 
@@ -135,6 +183,19 @@ QColor TChart::TitleColor() const {
 void TChart::SetTitleColor(const QColor& colour) {
     title_->setTextColor(colour);
     RequestRepaint();
+}
+
+void TChart::SetTitleSpan(int left, int right) {
+    title_->SetSpan(left, right);
+    RequestRepaint();
+}
+
+QRect TChart::TitleFrame() const {
+    return title_->Frame();
+}
+
+QRect TChart::TitleTextRect() const {
+    return title_->TextRect();
 }
 
 void TChart::SetBackground(const TChartBackground& background) {

@@ -16,6 +16,8 @@
 
 namespace kuvar::charts {
 
+class TChartTitle;
+
 // The colours of the background gradient, from the bottom edge up, and where the middle one
 // sits (0..100 from the bottom).
 struct TChartBackground {
@@ -50,6 +52,13 @@ public:
     void SetTitleFont(const QFont& font);
     QColor TitleColor() const;
     void SetTitleColor(const QColor& colour);
+    // The title sits in a white frame across the columns left..right of its row (the stretch that
+    // the controls over the chart leave free), centred in it and in a smaller font where the
+    // stretch is too narrow for the title font; by default the frame spans the whole row.
+    void SetTitleSpan(int left, int right);
+    // Where the last replot drew the title's frame and its text (empty before the first).
+    QRect TitleFrame() const;
+    QRect TitleTextRect() const;
 
     TChartBackground Background() const { return background_; }
     void SetBackground(const TChartBackground& background);
@@ -76,7 +85,7 @@ private:
     void NoteReplot();
     void PaintBackground();
 
-    QCPTextElement* title_ = nullptr;
+    TChartTitle* title_ = nullptr;
     std::unique_ptr<TChartAxis> left_;
     std::unique_ptr<TChartAxis> bottom_;
     std::vector<std::unique_ptr<TLineSeries>> series_;

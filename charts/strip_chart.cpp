@@ -8,6 +8,9 @@
 
 #include <QDebug>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace kuvar::charts {
 namespace {
@@ -20,6 +23,28 @@ constexpr int kArrowWidth = 16;
 constexpr int kRowHeight = 21;
 // The left axis leaves room for the range boxes, which sit where its end labels would be.
 constexpr int kLeftMargin = kRangeBoxWidth + kArrowWidth + 6;
+
+// Rows of the chart from its top edge down that the title and the top-row controls share.
+constexpr int kTitleRowBottom = 25;
+// Space between the title's frame and a control beside it.
+constexpr int kTitleGap = 4;
+
+// The widest stretch of columns 0..width - 1 that none of the covered column ranges touches.
+std::pair<int, int> WidestFreeStretch(std::vector<std::pair<int, int>> covered, int width) {
+    std::sort(covered.begin(), covered.end());
+    std::pair<int, int> best{0, -1};
+    int from = 0;
+    auto consider = [&](int to) {
+        if (to - from > best.second - best.first)
+            best = {from, to};
+    };
+    for (const auto& [left, right] : covered) {
+        consider(left - 1);
+        from = std::max(from, right + 1);
+    }
+    consider(width - 1);
+    return best;
+}
 
 QLineEdit* MakeBox(QWidget* parent, const QString& name, const QString& text,
                    const QString& accessible) {
@@ -111,16 +136,23 @@ void TStripChart::PageShown() {
 }
 
 void TStripChart::ApplyRangeBoxes() {
-    // The arrows write their positions only where a box does not hold an integer; a text that
-    // equals the box's raises no change, so both boxes are applied here in any case.
-    {
-        const QSignalBlocker blockMax(leftMax_);
-        const QSignalBlocker blockMin(leftMin_);
-        leftMaxArrows_->Attach();
-        leftMinArrows_->Attach();
-    }
+    // A stored text that equals the box's design text raised no change, so both boxes are
+    // applied here in any case.
+    leftMaxArrows_->Attach();
+    leftMinArrows_->Attach();
     LeftMaxChange();
     LeftMinChange();
+}
+
+void TStripChart::ResetRangeBoxes() {
+    // The bound that the axis accepts at once goes first, so neither is refused on the way.
+    if (leftMaxArrows_->Position() < chart_->LeftAxis().Minimum()) {
+        leftMinArrows_->WritePosition();
+        leftMaxArrows_->WritePosition();
+    } else {
+        leftMaxArrows_->WritePosition();
+        leftMinArrows_->WritePosition();
+    }
 }
 
 void TStripChart::DataQuantityClick() {
@@ -213,6 +245,21 @@ void TStripChart::PlaceControls() {
     quantityLabel_->move(x, 2 + (kRowHeight - quantityLabel_->height()) / 2);
     autoBox_->move(config_.autoBoxPosition);
     autoBox_->raise();
+
+    // The title takes the widest stretch of its row left free by the controls there, the check
+    // box of the page included where it lies over the chart.
+    std::vector<std::pair<int, int>> covered{{0, kTitleGap - 1}, {w - kTitleGap, w - 1}};
+    auto cover = [&](const QRect& r) {
+        if (r.top() < kTitleRowBottom && r.bottom() >= 0)
+            covered.emplace_back(r.left() - kTitleGap, r.right() + kTitleGap);
+    };
+    for (QWidget* control :
+         {static_cast<QWidget*>(quantityLabel_), static_cast<QWidget*>(quantityBox_),
+          static_cast<QWidget*>(dataButton_), static_cast<QWidget*>(clearButton_)})
+        cover(control->geometry());
+    cover(QRect(chart_->mapFrom(autoBox_->parentWidget(), autoBox_->pos()), autoBox_->size()));
+    const auto [left, right] = WidestFreeStretch(covered, w);
+    chart_->SetTitleSpan(left, right);
 }
 
 } // namespace kuvar::charts

@@ -45,9 +45,12 @@ public:
 
     // The chart part of showing the page: white label and title fonts, the point count.
     void PageShown();
-    // Writes the arrows' positions into the range boxes (or takes the boxes' integers) and applies
-    // both boxes to the left axis, as the first showing of the page does.
+    // The arrows take the range boxes' integers as their positions and both boxes apply to the
+    // left axis, as the first showing of the page does; the boxes keep their texts.
     void ApplyRangeBoxes();
+    // The arrows write their design positions into the range boxes, which apply them: the range
+    // a new user starts from (the settings file's new texts are not meant for the gyro chart).
+    void ResetRangeBoxes();
 
     void DataQuantityClick();
     void ClearClick();

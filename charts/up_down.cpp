@@ -36,12 +36,11 @@ void TUpDown::StepBy(int steps) {
 }
 
 void TUpDown::Attach() {
-    constexpr int kNotInteger = -1;
-    const int typed = IntFromText(associate_->text(), kNotInteger);
-    if (typed != kNotInteger || IntFromText(associate_->text(), 0) == kNotInteger)
-        position_ = std::clamp(typed, min_, max_);
-    else
-        associate_->setText(QString::number(position_));
+    position_ = std::clamp(IntFromText(associate_->text(), position_), min_, max_);
+}
+
+void TUpDown::WritePosition() {
+    associate_->setText(QString::number(position_));
 }
 
 bool TUpDown::eventFilter(QObject* watched, QEvent* event) {

@@ -21,8 +21,10 @@ public:
     int Max() const { return max_; }
     int Increment() const { return step_; }
     void StepBy(int steps);
-    // Takes the box's text as the position if it is an integer, else writes the position there.
+    // Takes the box's text as the position if it is an integer; any other text stays as it is.
     void Attach();
+    // Writes the position into the box.
+    void WritePosition();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

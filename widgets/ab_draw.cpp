@@ -156,10 +156,14 @@ void FillGradHorizontal1(QPainter& p, const QRect& r, const QColor& from, const 
     n = std::max(h / b, 1);
     p.save();
     p.setClipRect(r, Qt::IntersectClip);
+    // The whole channel value is truncated, not the step alone: on a falling channel each band
+    // is one level darker than from + Trunc(step) would make it.
+    auto channel = [n](int from, int delta, int i) {
+        return static_cast<int>(std::trunc(from + double(i) * delta / n));
+    };
     for (int i = 0; i <= n; ++i) {
-        const QColor c(from.red() + static_cast<int>(std::trunc(double(i) * dr / n)),
-                       from.green() + static_cast<int>(std::trunc(double(i) * dg / n)),
-                       from.blue() + static_cast<int>(std::trunc(double(i) * db / n)));
+        const QColor c(channel(from.red(), dr, i), channel(from.green(), dg, i),
+                       channel(from.blue(), db, i));
         p.fillRect(QRect(r.left(), r.top() + i * b, r.width(), b), c);
     }
     p.restore();

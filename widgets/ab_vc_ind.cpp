@@ -79,7 +79,7 @@ std::vector<TAbLadderRow> PitchLadderRows(float pitch, const QRect& window, int 
     if (n <= 0 || u <= 0 || stepMulti <= 0 || !std::isfinite(pitch))
         return rows;
     const int top = window.top();
-    const int bottom = window.top() + window.height();
+    const int bottom = window.bottom(); // the last row inside the window, not the one after it
     const double d = double(pitch) - double(n) * u / 2.0;
     const int f = RoundEven(d / u);
     const double vt = double(n + f) * u;

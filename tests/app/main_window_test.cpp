@@ -55,6 +55,94 @@ TEST_F(Window, FirstStartCreatesTheFileAndShowsItsDefaults) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("KUVAR 통합프로그램 Ver2.6"));
 }
 
+// The left-axis range of both charts at the first showing of their pages, as a pair
+// {minimum, maximum} for Chart1 and then Chart2.
+struct ChartRanges {
+    double acMin, acMax, gyMin, gyMax;
+};
+ChartRanges ShownRanges(TfKUVAR& w) {
+    QTest::mouseClick(w.TopPanel.btGY, Qt::LeftButton);
+    ChartRanges r{};
+    r.acMin = w.AcPage.Chart1->Chart().LeftAxis().Minimum();
+    r.acMax = w.AcPage.Chart1->Chart().LeftAxis().Maximum();
+    r.gyMin = w.GyPage.Chart2->Chart().LeftAxis().Minimum();
+    r.gyMax = w.GyPage.Chart2->Chart().LeftAxis().Maximum();
+    return r;
+}
+
+// A new user sees the gyro chart at -30..30 degrees and the accelerometer chart at -1000..2000
+// mg, although the new file holds 2000 and -1000 for both. Closing then writes what the boxes
+// show, whether the gyro page was shown or not, so the next start shows the same.
+TEST_F(Window, FirstStartShowsTheDesignRangesAndTheCloseKeepsThem) {
+    for (bool showGyPage : {true, false}) {
+        QFile::remove(paths.settingsFile);
+        {
+            auto w = Open();
+            TUserSetRecord created;
+            LoadUserSet(paths.settingsFile, created);
+            EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
+            EXPECT_EQ(created.Text(UserSetField::Chart2LeftMax), QStringLiteral("2000"));
+            EXPECT_EQ(created.Text(UserSetField::Chart2LeftMin), QStringLiteral("-1000"));
+            if (showGyPage) {
+                const ChartRanges r = ShownRanges(*w);
+                EXPECT_EQ(r.acMin, -1000);
+                EXPECT_EQ(r.acMax, 2000);
+                EXPECT_EQ(r.gyMin, -30);
+                EXPECT_EQ(r.gyMax, 30);
+                EXPECT_EQ(w->GyPage.Chart2->LeftMaxBox()->text(), QStringLiteral("30"));
+                EXPECT_EQ(w->GyPage.Chart2->LeftMinBox()->text(), QStringLiteral("-30"));
+            }
+            EXPECT_TRUE(w->close());
+        }
+        TUserSetRecord saved;
+        LoadUserSet(paths.settingsFile, saved);
+        EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
+        EXPECT_EQ(saved.Text(UserSetField::Chart1LeftMax), QStringLiteral("2000")) << showGyPage;
+        EXPECT_EQ(saved.Text(UserSetField::Chart1LeftMin), QStringLiteral("-1000")) << showGyPage;
+        EXPECT_EQ(saved.Text(UserSetField::Chart2LeftMax), QStringLiteral("30")) << showGyPage;
+        EXPECT_EQ(saved.Text(UserSetField::Chart2LeftMin), QStringLiteral("-30")) << showGyPage;
+    }
+    auto w = Open();
+    const ChartRanges r = ShownRanges(*w);
+    EXPECT_EQ(r.gyMin, -30);
+    EXPECT_EQ(r.gyMax, 30);
+}
+
+// With a settings file, the ranges it holds are what the charts show, an old file's 2000 and
+// -1000 for the gyro chart included.
+TEST_F(Window, StoredRangesStandAtStart) {
+    const struct {
+        const char *acMax, *acMin, *gyMax, *gyMin;
+    } cases[] = {
+        {"500", "-250", "90", "-45"},
+        {"2000", "-1000", "2000", "-1000"},
+        {"1.5e3", "-1000", "12.5", "-7"},
+    };
+    for (const auto& c : cases) {
+        TUserSetRecord stored;
+        stored.SetDefaults();
+        stored.SetText(UserSetField::Chart1LeftMax, QString::fromLatin1(c.acMax));
+        stored.SetText(UserSetField::Chart1LeftMin, QString::fromLatin1(c.acMin));
+        stored.SetText(UserSetField::Chart2LeftMax, QString::fromLatin1(c.gyMax));
+        stored.SetText(UserSetField::Chart2LeftMin, QString::fromLatin1(c.gyMin));
+        SaveUserSet(paths.settingsFile, stored);
+        auto w = Open();
+        const ChartRanges r = ShownRanges(*w);
+        EXPECT_EQ(r.acMax, QString::fromLatin1(c.acMax).toDouble()) << c.acMax;
+        EXPECT_EQ(r.acMin, QString::fromLatin1(c.acMin).toDouble()) << c.acMax;
+        EXPECT_EQ(r.gyMax, QString::fromLatin1(c.gyMax).toDouble()) << c.acMax;
+        EXPECT_EQ(r.gyMin, QString::fromLatin1(c.gyMin).toDouble()) << c.acMax;
+        EXPECT_EQ(w->GyPage.Chart2->LeftMaxBox()->text(), QString::fromLatin1(c.gyMax));
+        EXPECT_EQ(w->GyPage.Chart2->LeftMinBox()->text(), QString::fromLatin1(c.gyMin));
+        EXPECT_TRUE(w->StatusText(0).isEmpty()) << w->StatusText(0).toStdString();
+        EXPECT_TRUE(w->close());
+        TUserSetRecord saved;
+        LoadUserSet(paths.settingsFile, saved);
+        EXPECT_EQ(saved.Text(UserSetField::Chart2LeftMax), QString::fromLatin1(c.gyMax));
+        EXPECT_EQ(saved.Text(UserSetField::Chart1LeftMax), QString::fromLatin1(c.acMax));
+    }
+}
+
 TEST_F(Window, EveryStoredControlComesBackAfterARestart) {
     {
         auto w = Open();

@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -181,6 +183,41 @@ TEST_F(ChartTest, LegendEntriesTakeTheirLineColour) {
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->textColor(), QColor(Qt::yellow));
     EXPECT_EQ(chart.Series(1).Color(), QColor(Qt::yellow));
+}
+
+// The white frame spans its stretch of the row, not the text; a stretch too narrow for the title
+// font gets a smaller one, so the whole title stays inside its frame.
+TEST_F(ChartTest, TitleStandsCentredInAWhiteFrameWiderThanItsText) {
+    chart.SetTitle(QStringLiteral("KUVAR-GY Chart"));
+    chart.SetTitleColor(Qt::white);
+    const struct {
+        int left, right; // the span; left > right: the whole row
+        bool smaller;    // drawn in a smaller font than the title font
+    } cases[] = {{0, -1, false}, {150, 300, false}, {30, 110, true}};
+    chart.show();
+    const int fullWidth = QFontMetrics(chart.TitleFont()).horizontalAdvance(chart.Title());
+    for (const auto& c : cases) {
+        chart.SetTitleSpan(c.left, c.right);
+        chart.RepaintNow();
+        const QRect frame = chart.TitleFrame();
+        const QRect text = chart.TitleTextRect();
+        if (c.left <= c.right) {
+            EXPECT_EQ(frame.left(), c.left);
+            EXPECT_EQ(frame.right(), c.right);
+        } else {
+            EXPECT_EQ(frame.left(), 0);
+            EXPECT_EQ(frame.right(), chart.width() - 1);
+        }
+        EXPECT_TRUE(frame.contains(text)) << c.left;
+        EXPECT_GT(frame.height(), text.height()) << c.left;
+        EXPECT_NEAR(text.center().x(), frame.center().x(), 1) << c.left;
+        EXPECT_EQ(text.width() < fullWidth, c.smaller) << c.left;
+        const QImage shot = chart.toPixmap().toImage();
+        for (int x : {frame.left(), frame.center().x(), frame.right()}) {
+            EXPECT_EQ(QColor(shot.pixel(x, frame.top())), QColor(Qt::white)) << c.left << " " << x;
+            EXPECT_EQ(QColor(shot.pixel(x, frame.bottom())), QColor(Qt::white)) << c.left;
+        }
+    }
 }
 
 TEST_F(ChartTest, DoubleClickIsReported) {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QImage>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -108,6 +109,92 @@ TEST_P(StripChartTest, FirstShowingAppliesTheRangeBoxesAndPageShownSetsWhiteFont
     EXPECT_EQ(Left().LabelsColor(), QColor(Qt::white));
     EXPECT_EQ(Bottom().LabelsColor(), QColor(Qt::white));
     EXPECT_EQ(Chart().TitleColor(), QColor(Qt::white));
+}
+
+// The title in its white frame lies clear of every control of its row: on the gyro page the
+// check box of the page stays where the layout puts it, white, and the title moves beside it.
+TEST_P(StripChartTest, TitleInItsFrameIsClearOfTheControlsAndTheCheckBox) {
+    const TStripChartConfig& c = GetParam();
+    page->show();
+    strip->PageShown();
+    Chart().RepaintNow();
+    QCheckBox* autoBox = strip->AutoRangeBox();
+    EXPECT_EQ(autoBox->pos(), c.autoBoxPosition);
+    EXPECT_EQ(autoBox->autoFillBackground(), c.autoBoxWhite);
+    if (c.autoBoxWhite)
+        EXPECT_EQ(autoBox->palette().color(QPalette::Window), QColor(Qt::white));
+
+    // In page coordinates.
+    const QRect frame = Chart().TitleFrame().translated(strip->pos());
+    const QRect text = Chart().TitleTextRect().translated(strip->pos());
+    ASSERT_FALSE(frame.isEmpty());
+    EXPECT_TRUE(frame.contains(text));
+    EXPECT_GT(frame.width(), text.width() + 8) << "the frame is not fitted to the text";
+    EXPECT_GT(frame.height(), text.height());
+    for (QWidget* control :
+         {static_cast<QWidget*>(autoBox), static_cast<QWidget*>(strip->DataQuantityBox()),
+          static_cast<QWidget*>(strip->DataButton()), static_cast<QWidget*>(strip->ClearButton()),
+          static_cast<QWidget*>(page->findChild<QLabel*>(c.quantityLabelName))}) {
+        const QRect at(control->mapTo(page.get(), QPoint(0, 0)), control->size());
+        EXPECT_FALSE(at.intersects(frame)) << control->objectName().toStdString();
+    }
+    // What the page shows: the frame's edges and white text at both ends of the title.
+    const QImage shot = page->grab().toImage();
+    for (int x : {frame.left(), frame.right()})
+        EXPECT_EQ(QColor(shot.pixel(x, frame.center().y())), QColor(Qt::white)) << x;
+    auto whiteIn = [&](const QRect& r) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (qRed(shot.pixel(x, y)) > 200 && qBlue(shot.pixel(x, y)) > 200)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(whiteIn(QRect(text.left(), text.top(), 6, text.height())));
+    EXPECT_TRUE(whiteIn(QRect(text.right() - 5, text.top(), 6, text.height())));
+}
+
+// A new user's range comes from the arrows' design positions, whatever the boxes held before
+// and in whichever order the axis accepts it.
+TEST_P(StripChartTest, ResetWritesTheDesignRangeIntoTheBoxes) {
+    const TStripChartConfig& c = GetParam();
+    page->show();
+    const struct {
+        const char *max, *min;
+    } before[] = {{"2000", "-1000"}, {"9000", "8000"}, {"-8000", "-9000"}};
+    for (const auto& b : before) {
+        {
+            const QSignalBlocker blockMax(strip->LeftMaxBox());
+            const QSignalBlocker blockMin(strip->LeftMinBox());
+            strip->LeftMaxBox()->setText(QString::fromLatin1(b.max));
+            strip->LeftMinBox()->setText(QString::fromLatin1(b.min));
+        }
+        Left().SetMinimum(-9000);
+        Left().SetMaximum(9000);
+        Left().SetMaximum(QString::fromLatin1(b.max).toDouble());
+        Left().SetMinimum(QString::fromLatin1(b.min).toDouble());
+        strip->ResetRangeBoxes();
+        EXPECT_EQ(strip->LeftMaxBox()->text(), c.leftMaxText) << b.max;
+        EXPECT_EQ(strip->LeftMinBox()->text(), c.leftMinText) << b.max;
+        EXPECT_EQ(Left().Maximum(), c.leftMaxText.toDouble()) << b.max;
+        EXPECT_EQ(Left().Minimum(), c.leftMinText.toDouble()) << b.max;
+        EXPECT_TRUE(errors.empty()) << b.max << ": " << (errors.empty() ? "" : errors[0]);
+    }
+}
+
+// Texts the settings file put into the range boxes stand at the first showing, numbers that are
+// not integers included; the arrows go on from an integer one.
+TEST_P(StripChartTest, FirstShowingKeepsTheStoredRangeTexts) {
+    strip->LeftMaxBox()->setText(QStringLiteral("12.5"));
+    strip->LeftMinBox()->setText(QStringLiteral("-7"));
+    page->show();
+    EXPECT_EQ(strip->LeftMaxBox()->text(), QStringLiteral("12.5"));
+    EXPECT_EQ(strip->LeftMinBox()->text(), QStringLiteral("-7"));
+    EXPECT_EQ(Left().Maximum(), 12.5);
+    EXPECT_EQ(Left().Minimum(), -7);
+    auto* minArrows = page->findChild<charts::TUpDown*>(GetParam().leftMinUpDownName);
+    ASSERT_NE(minArrows, nullptr);
+    EXPECT_EQ(minArrows->Position(), -7);
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_P(StripChartTest, WindowShowsFromZeroThenSlidesByOnePerFrame) {

@@ -52,6 +52,8 @@ TEST_F(ButtonFixture, HeldDownShowsTheOnTextInLimeSunkenAndShifted) {
     EXPECT_EQ(QColor(up.pixel(0, 0)), QColor(Qt::white));           // raised: highlight
     EXPECT_EQ(QColor(up.pixel(105, 33)), QColor(0xA0, 0xA0, 0xA0)); // and shadow
     EXPECT_EQ(QColor(up.pixel(50, 1)), QColor(0xF0, 0xF0, 0xF0));   // gradient's top row
+    // 32 face rows, one band each: band 16 is Trunc(240 - 16 * 135 / 32) = 172.
+    EXPECT_EQ(QColor(up.pixel(3, 17)), QColor(172, 172, 172));
 
     QTest::mousePress(b, Qt::LeftButton, {}, QPoint(50, 15));
     EXPECT_EQ(b->ShownText(), "Chart  SAVE");

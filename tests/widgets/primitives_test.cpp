@@ -172,23 +172,46 @@ TEST(RotatedText, MiddleAlignedTextCentresOnTheAnchorAtAnyAngle) {
     }
 }
 
-TEST(FillGradHorizontal1, TopRowFromBottomRowTowardsTo) {
-    QImage img(63, 39, QImage::Format_RGB32);
-    img.fill(Qt::black);
+// Band i of n gets Trunc(from + i * (to - from) / n) in each channel. Where a falling channel's
+// step is not whole, that is one level below from + Trunc(step); a rising channel and whole steps
+// give the same either way.
+TEST(FillGradHorizontal1, EachBandTruncatesTheWholeChannelValue) {
+    const QColor face(0xF0, 0xF0, 0xF0), shade(0x69, 0x69, 0x69);
+    const struct {
+        QColor from, to;
+        int height;
+        int row;
+        QColor want;
+    } cases[] = {
+        // 39 rows: 39 bands of one row.
+        {face, shade, 39, 0, face},
+        {face, shade, 39, 1, QColor(236, 236, 236)},  // 240 - 3.46
+        {face, shade, 39, 13, QColor(195, 195, 195)}, // 240 - 45 exactly
+        {face, shade, 39, 38, QColor(108, 108, 108)}, // 240 - 131.54
+        // Red rises, green falls, blue stays: n = 30 bands of one row.
+        {QColor(10, 200, 50), QColor(251, 27, 50), 30, 1, QColor(18, 194, 50)},
+        {QColor(10, 200, 50), QColor(251, 27, 50), 30, 29, QColor(242, 32, 50)},
+        // 300 rows, 135 steps: bands of 300 div 135 = 2 rows, n = 150.
+        {face, shade, 300, 1, face},
+        {face, shade, 300, 2, QColor(239, 239, 239)}, // 240 - 0.9
+        {face, shade, 300, 20, QColor(231, 231, 231)},
+        {face, shade, 300, 299, shade}, // 240 - 134.1
+    };
+    for (const auto& c : cases) {
+        QImage img(12, c.height, QImage::Format_RGB32);
+        img.fill(Qt::black);
+        QPainter p(&img);
+        FillGradHorizontal1(p, img.rect(), c.from, c.to);
+        p.end();
+        EXPECT_EQ(QColor(img.pixel(5, c.row)), c.want)
+            << c.height << " rows, row " << c.row << ": "
+            << QColor(img.pixel(5, c.row)).name().toStdString();
+    }
+    // The face darkens row by row from the top to the bottom.
+    QImage img(12, 39, QImage::Format_RGB32);
     QPainter p(&img);
-    FillGradHorizontal1(p, img.rect(), QColor(0xF0, 0xF0, 0xF0), QColor(0x69, 0x69, 0x69));
+    FillGradHorizontal1(p, img.rect(), face, shade);
     p.end();
-    EXPECT_EQ(QColor(img.pixel(10, 0)), QColor(0xF0, 0xF0, 0xF0));
-    // 39 bands of one row: row i gets 240 + Trunc(i * -135 / 39).
-    EXPECT_EQ(qRed(img.pixel(10, 38)), 240 + static_cast<int>(std::trunc(38 * -135.0 / 39)));
     for (int y = 1; y < 39; ++y)
-        EXPECT_LE(qRed(img.pixel(5, y)), qRed(img.pixel(5, y - 1)));
-    // Fewer rows than channel steps: bands of several rows.
-    QImage tall(10, 300, QImage::Format_RGB32);
-    tall.fill(Qt::black);
-    QPainter q(&tall);
-    FillGradHorizontal1(q, tall.rect(), QColor(0xF0, 0xF0, 0xF0), QColor(0x69, 0x69, 0x69));
-    q.end();
-    EXPECT_EQ(tall.pixel(0, 0), tall.pixel(0, 1)); // b = 300 div 135 = 2
-    EXPECT_NE(QColor(tall.pixel(0, 299)), QColor(Qt::black));
+        EXPECT_LT(qRed(img.pixel(5, y)), qRed(img.pixel(5, y - 1))) << y;
 }

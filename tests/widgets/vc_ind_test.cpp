@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <vector>
 
 using namespace kuvar;
 
@@ -122,6 +123,60 @@ TEST(VCIndLadder, RungOfThePitchStandsAtTheCentre) {
     for (const TAbLadderRow& r : rows)
         wrapped |= r.value < -170;
     EXPECT_TRUE(wrapped);
+}
+
+// The ladder keeps the rows of the pitch window, 76 to 284 with both ends; the row after it is
+// outside. At 7.6 and -7.4 the sixteenth rung would fall on row 285.
+TEST(VCIndLadder, RowsStayInsideThePitchWindow) {
+    auto w = Instance();
+    const TAbVCIndGeometry g = w->Geometry();
+    struct Row {
+        float value;
+        int y;
+    };
+    const struct {
+        float pitch;
+        std::size_t count;
+        Row first, last;
+        std::vector<int> stepRows;
+    } cases[] = {
+        {7.6f, 15, {15, 77}, {1, 271}, {77, 146, 216}},
+        {-7.4f, 15, {0, 77}, {-14, 271}, {77, 146, 216}},
+        {0.0f, 15, {7, 83}, {-7, 277}, {111, 180, 249}},
+        {3.5f, 16, {11, 76}, {-4, 284}, {90, 159, 229}}, // both edges of the window
+        {-7.6f, 15, {-1, 89}, {-15, 283}, {144, 214, 283}},
+    };
+    for (const auto& c : cases) {
+        const auto rows =
+            PitchLadderRows(c.pitch, g.pitchWindow, 15, 1.0f, 5, g.pixPerSubStep, g.pixPerDegree);
+        ASSERT_EQ(rows.size(), c.count) << c.pitch;
+        EXPECT_EQ(rows.front().value, c.first.value) << c.pitch;
+        EXPECT_EQ(rows.front().y, c.first.y) << c.pitch;
+        EXPECT_EQ(rows.back().value, c.last.value) << c.pitch;
+        EXPECT_EQ(rows.back().y, c.last.y) << c.pitch;
+        std::vector<int> steps;
+        for (const TAbLadderRow& r : rows)
+            if (r.step)
+                steps.push_back(r.y);
+        EXPECT_EQ(steps, c.stepRows) << c.pitch;
+    }
+}
+
+TEST(VCIndPaint, NoRungBelowThePitchWindow) {
+    auto w = Instance();
+    w->SetPitch(7.6f);
+    const QImage face = w->Face();
+    // Row 285 is where the horizon lies at this pitch: ground, with neither rung nor label.
+    const QRegion ball = w->Geometry().ball;
+    int white = 0;
+    for (int y = 284; y <= 291; ++y)
+        for (int x = 150; x <= 240; ++x)
+            if (ball.contains(QPoint(x, y)) && face.pixel(x, y) == qRgb(255, 255, 255))
+                ++white;
+    EXPECT_EQ(white, 0);
+    EXPECT_EQ(At(*w, 175, 286), kGround);
+    // The last rung inside, value 1 on row 271, is drawn.
+    EXPECT_EQ(At(*w, 180, 271), QColor(0x80, 0x80, 0x80));
 }
 
 TEST(VCIndPaint, PitchMovesTheHorizonDown) {
