@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace kuvar;
 
@@ -123,27 +124,35 @@ TEST_F(SafeFile, NodesThatAreNotRegularFilesAreRefused) {
     ASSERT_EQ(::mkdir(Name(Path("folder")).constData(), 0755), 0);
     ASSERT_EQ(::symlink("fifo", Name(Path("to-fifo")).constData()), 0);
     ASSERT_EQ(::symlink("/dev/zero", Name(Path("to-zero")).constData()), 0);
-    QStringList nodes = {Path("fifo"), Path("folder"), Path("to-fifo"), Path("to-zero")};
+    struct Node {
+        QString path;
+        bool write; // never for the system's device: a fault in the writer would replace it
+    };
+    std::vector<Node> nodes = {{Path("fifo"), true},
+                               {Path("folder"), true},
+                               {Path("to-fifo"), true},
+                               {Path("to-zero"), false}};
     if (::mknod(Name(Path("device")).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0) {
-        nodes << Path("device");
+        nodes.push_back({Path("device"), true});
     }
-    for (const QString& node : nodes) {
-        const mode_t type = TypeOf(node);
-        try {
-            WriteFileSafely(node, "x");
-            ADD_FAILURE() << "written: " << node.toStdString();
-        } catch (const EFileError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot write " + node.toStdString() + ": not a regular file");
+    for (const Node& node : nodes) {
+        const std::string name = node.path.toStdString();
+        const mode_t type = TypeOf(node.path);
+        if (node.write) {
+            try {
+                WriteFileSafely(node.path, "x");
+                ADD_FAILURE() << "written: " << name;
+            } catch (const EFileError& e) {
+                EXPECT_EQ(std::string(e.what()), "Cannot write " + name + ": not a regular file");
+            }
         }
         try {
-            ReadRegularFile(node, 1000);
-            ADD_FAILURE() << "read: " << node.toStdString();
+            ReadRegularFile(node.path, 1000);
+            ADD_FAILURE() << "read: " << name;
         } catch (const EFileError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "Cannot open " + node.toStdString() + ": not a regular file");
+            EXPECT_EQ(std::string(e.what()), "Cannot open " + name + ": not a regular file");
         }
-        EXPECT_EQ(TypeOf(node), type) << node.toStdString();
+        EXPECT_EQ(TypeOf(node.path), type) << name;
     }
     EXPECT_EQ(TypeOf(Path("to-fifo")), S_IFLNK);
 }
