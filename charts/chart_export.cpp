@@ -86,7 +86,7 @@ namespace {
 // The chart as a picture file's bytes: rendered at its present size, 96 dots per inch.
 QByteArray PictureBytes(TChart& chart, const char* format, int quality) {
     QImage picture = chart.toPixmap(0, 0, 1.0).toImage();
-    const int dotsPerMeter = qRound(96 / 0.0254);
+    const int dotsPerMeter = static_cast<int>(96 / 0.0254);
     picture.setDotsPerMeterX(dotsPerMeter);
     picture.setDotsPerMeterY(dotsPerMeter);
     QBuffer buffer;
