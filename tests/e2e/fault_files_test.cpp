@@ -199,7 +199,7 @@ TEST_P(FaultSettingsNode, StartsAtOnceAndLeavesTheNodeAlone) {
     const TStartReport report = StartWindow(path, close);
     ASSERT_TRUE(report.started) << report.startStatus;
     EXPECT_LT(report.startMs, 10000);
-    EXPECT_LT(report.growthKb, 100 * 1024);
+    EXPECT_LT(report.growthKb, 250 * 1024); // about 20 MB, more under a sanitizer
     EXPECT_TRUE(StartsWith(report.startStatus,
                            "Cannot open " + path.toStdString() + ": not a regular file - "))
         << report.startStatus;
@@ -232,7 +232,7 @@ TEST(FaultSettingsSize, AGigabyteFileLoadsAtOnceWithoutGrowing) {
     ASSERT_TRUE(report.started) << report.startStatus;
     EXPECT_EQ(report.startStatus, "");
     EXPECT_LT(report.startMs, 10000);
-    EXPECT_LT(report.growthKb, 100 * 1024);
+    EXPECT_LT(report.growthKb, 250 * 1024); // about 20 MB, more under a sanitizer
     EXPECT_TRUE(report.closed) << report.closeStatus;
     EXPECT_EQ(QFileInfo(path).size(), kUserSetSize);
 }
