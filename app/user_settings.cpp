@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/user_settings.h"
 
+#include "base/safe_file.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace kuvar {
 
@@ -151,49 +153,38 @@ void TUserSetRecord::Deserialize(const QByteArray& data) {
 }
 
 bool LoadUserSet(const QString& path, TUserSetRecord& record) {
-    QFile file(path);
-    if (file.exists()) {
-        // Read-write without truncating: a file the program could not write back fails here.
-        if (!file.open(QIODevice::ReadWrite)) {
-            throw EInOutError(
-                QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()).toStdString());
+    struct stat st {};
+    // A link to nothing counts as missing, as it did: the save creates its target.
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 || errno != ENOENT) {
+        QByteArray data;
+        try {
+            // Read-write without truncating: a file the program could not write back fails here.
+            data = ReadRegularFile(path, kUserSetMaxFileSize, TReadAccess::ReadWrite);
+        } catch (const EFileError& e) {
+            throw EInOutError(e.what());
         }
-        const QByteArray data = file.readAll();
-        file.close();
         TUserSetRecord read;
         read.Deserialize(data);
         record = read;
         return false;
     }
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw EInOutError(
-            QStringLiteral("Cannot create %1: %2").arg(path, file.errorString()).toStdString());
+    // Created whole or not at all: a failed first save leaves no empty file behind.
+    TUserSetRecord created = record;
+    created.SetDefaults();
+    try {
+        WriteFileSafely(path, created.Serialize());
+    } catch (const EFileError& e) {
+        throw EInOutError(FileErrorMessage(TFileAction::Create, e.Path(), e.Why()).toStdString());
     }
-    file.close();
-    record.SetDefaults();
-    SaveUserSet(path, record);
+    record = created;
     return true;
 }
 
 void SaveUserSet(const QString& path, const TUserSetRecord& record) {
-    const QFileInfo info(path);
-    // An existing file that is write-protected stays protected, as an in-place rewrite would.
-    if (info.exists() && !info.isWritable()) {
-        throw EInOutError(
-            QStringLiteral("Cannot write %1: Permission denied").arg(path).toStdString());
-    }
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows in write()'s result: a buffered QSaveFile commits
-    // a file cut short by a full disk as if it were whole.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        throw EInOutError(
-            QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    }
-    const QByteArray data = record.Serialize();
-    if (file.write(data) != data.size() || !file.commit()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        throw EInOutError(QStringLiteral("Cannot write %1: %2").arg(path, why).toStdString());
+    try {
+        WriteFileSafely(path, record.Serialize());
+    } catch (const EFileError& e) {
+        throw EInOutError(e.what());
     }
 }
 

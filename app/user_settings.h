@@ -54,6 +54,9 @@ struct UserSetFieldInfo {
 };
 
 constexpr int kUserSetSize = 715;
+// The most a settings file can usefully hold: the record, the long port-name block (tag, 2-byte
+// length, up to 65,535 bytes of text, XOR) and one byte more. Reads stop there.
+constexpr int kUserSetMaxFileSize = kUserSetSize + 4 + 2 + 0xFFFF + 1 + 1;
 constexpr int kAngleFlagOffset = 696;
 
 // In record order; the angle flag sits between GyMode and Chart2LeftMax.
@@ -95,9 +98,11 @@ private:
 };
 
 // Reads the file into the record, or creates it with the defaults when it is missing; true when
-// it created the file (the program's first start in this folder).
+// it created the file (the program's first start in this folder). Anything but a regular file (a
+// FIFO, a device, also through a link) is refused without being read.
 bool LoadUserSet(const QString& path, TUserSetRecord& record);
-// Writes the record atomically: a failed or interrupted write leaves the previous file whole.
+// Writes the record atomically: a failed or interrupted write leaves the previous file whole, and
+// a target that is not a regular file is refused.
 void SaveUserSet(const QString& path, const TUserSetRecord& record);
 
 } // namespace kuvar

@@ -3,8 +3,11 @@
 
 #include "charts/chart.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "base/safe_file.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPdfWriter>
 #include <algorithm>
 #include <charconv>
 
@@ -78,34 +81,79 @@ QString ChartDataText(const TChart& chart, QChar separator) {
     return text;
 }
 
-void ExportChart(TChart& chart, const QString& path, TExportFormat format) {
-    bool written = false;
+namespace {
+
+// The chart as a picture file's bytes: rendered at its present size, 96 dots per inch.
+QByteArray PictureBytes(TChart& chart, const char* format, int quality) {
+    QImage picture = chart.toPixmap(0, 0, 1.0).toImage();
+    const int dotsPerMeter = static_cast<int>(96 / 0.0254);
+    picture.setDotsPerMeterX(dotsPerMeter);
+    picture.setDotsPerMeterY(dotsPerMeter);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (picture.isNull() || !picture.save(&buffer, format, quality))
+        throw EChartExportError(
+            QStringLiteral("Cannot draw the chart as %1").arg(QLatin1String(format)).toStdString());
+    return buffer.data();
+}
+
+// The chart as a one-page PDF document of its present size, its lines drawn as vectors.
+QByteArray PdfBytes(TChart& chart) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(chart.Title());
+        writer.setResolution(chart.logicalDpiX());
+        QPageLayout page(
+            QPageSize(chart.size(), QPageSize::Point, QString(), QPageSize::ExactMatch),
+            QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+        page.setMode(QPageLayout::FullPageMode);
+        writer.setPageLayout(page);
+        QCPPainter painter;
+        if (!painter.begin(&writer))
+            throw EChartExportError("Cannot draw the chart as PDF");
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNoCaching);
+        painter.setWindow(QRect(QPoint(0, 0), chart.size()));
+        chart.toPainter(&painter);
+        painter.end();
+    }
+    return buffer.data();
+}
+
+QByteArray ExportBytes(TChart& chart, TExportFormat format) {
     switch (format) {
     case TExportFormat::Png:
-        written = chart.savePng(path);
-        break;
+        return PictureBytes(chart, "PNG", -1);
     case TExportFormat::Jpeg:
-        written = chart.saveJpg(path, 0, 0, 1.0, 95);
-        break;
+        return PictureBytes(chart, "JPG", 95);
     case TExportFormat::Bmp:
-        written = chart.saveBmp(path);
-        break;
+        return PictureBytes(chart, "BMP", -1);
     case TExportFormat::Pdf:
-        written = chart.savePdf(path, 0, 0, QCP::epAllowCosmetic, QString(), chart.Title());
-        break;
+        return PdfBytes(chart);
     case TExportFormat::Csv:
-    case TExportFormat::Text: {
-        QSaveFile file(path);
-        const QChar separator = format == TExportFormat::Csv ? QLatin1Char(',') : QLatin1Char('\t');
-        written = file.open(QIODevice::WriteOnly) &&
-                  file.write(ChartDataText(chart, separator).toUtf8()) >= 0 && file.commit();
-        break;
+        return ChartDataText(chart, QLatin1Char(',')).toUtf8();
+    case TExportFormat::Text:
+        return ChartDataText(chart, QLatin1Char('\t')).toUtf8();
     }
+    return QByteArray();
+}
+
+} // namespace
+
+void ExportChart(TChart& chart, const QString& path, TExportFormat format) {
+    try {
+        // Opened first, so that a target that is not a regular file is refused before drawing.
+        TSafeFileWriter file(path);
+        const QByteArray bytes = ExportBytes(chart, format);
+        // Drawing a picture lays the chart out at the picture's size; put the screen back.
+        chart.RequestRepaint();
+        file.Write(bytes);
+        file.Commit();
+    } catch (const EFileError& e) {
+        throw EChartExportError(e.what());
     }
-    if (!written)
-        throw EChartExportError(QStringLiteral("Cannot write %1").arg(path).toStdString());
-    // Saving a picture lays the chart out at the picture's size; put the screen back.
-    chart.RequestRepaint();
 }
 
 } // namespace kuvar::charts

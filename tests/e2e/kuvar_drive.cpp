@@ -10,6 +10,11 @@
 //       prints "closing <CLOCK_MONOTONIC ns>" just before.
 //   kuvar_drive save-loop SETTINGS
 //       saves the settings file again and again; prints "saving" after the first save.
+//   kuvar_drive start SETTINGS [--no-close]
+//       starts the window on SETTINGS and closes it (unless --no-close); prints "started <ms>
+//       <VmRSS growth kB> <status panel 0>" once it is up and "closed <1 when the window closed,
+//       else 0> <status panel 0>" after the close. Ends with status 3 as soon as it has grown by
+//       400 MB.
 #include "app/app_exception.h"
 #include "app/main_window.h"
 #include "app/user_settings.h"
@@ -21,11 +26,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace kuvar;
@@ -143,6 +150,45 @@ int SaveLoop(int argc, char** argv) {
     }
 }
 
+int Start(int argc, char** argv) {
+    if (argc < 3) {
+        return 2;
+    }
+    const long startKb = ResidentKb();
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+        while (!done) {
+            if (ResidentKb() - startKb > 400 * 1024) {
+                std::printf("memory %ld\n", ResidentKb() - startKb);
+                std::fflush(stdout);
+                ::_exit(3);
+            }
+            ::usleep(10000);
+        }
+    });
+    const long long startNs = MonotonicNs();
+    {
+        TfKUVAR w(TAppPaths{QString::fromLocal8Bit(argv[2]), QStringLiteral(KUVAR_PICTURES)});
+        w.show();
+        std::printf("started %lld %ld %s\n", (MonotonicNs() - startNs) / 1000000,
+                    ResidentKb() - startKb, qPrintable(w.StatusText(0)));
+        std::fflush(stdout);
+        if (argc > 3 && std::strcmp(argv[3], "--no-close") == 0) {
+            std::printf("closed 0 (not asked)\n");
+            std::fflush(stdout);
+            done = true;
+            watchdog.join();
+            return 0;
+        }
+        const bool closed = w.close();
+        std::printf("closed %d %s\n", closed ? 1 : 0, qPrintable(w.StatusText(0)));
+        std::fflush(stdout);
+    }
+    done = true;
+    watchdog.join();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -153,6 +199,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     TKuvarApplication app(argc, argv);
+    if (command == "start") {
+        return Start(argc, argv);
+    }
     if (command == "soak") {
         return Soak(argc, argv);
     }
