@@ -40,6 +40,8 @@ TLinkController::TLinkController(ILinkView& view, protocol::IMeasurementView* vi
     VaComm1->OnClose = [this](TVaCustomComm*) { VaComm1Close(); };
     VaComm1->OnRxChar = [this](TVaCustomComm*, int) { VaComm1RxChar(); };
     VaComm1->OnError = [this](TVaCustomComm*, int errors) { VaComm1Error(errors); };
+    // The design's settings are in place; AutoOpen stays off, so nothing opens here.
+    VaComm1->Loaded();
 
     dispatcher_ = std::make_unique<protocol::ReplyDispatcher>(State, *this, views);
     framer_ = std::make_unique<protocol::ReceiveFramer>(

@@ -85,7 +85,6 @@ public:
     // The whole port text when it is longer than its 6-byte field (kept in a tagged block after
     // the 715 bytes, which readers of the plain layout ignore).
     const QByteArray& LongPortName() const { return longPortName_; }
-    void SetLongPortName(const QByteArray& name) { longPortName_ = name; }
 
     // The file's bytes: the record, then the long-name block when there is one.
     QByteArray Serialize() const;

@@ -48,10 +48,8 @@ void ReceiveFramer::EndOfReply(std::exception_ptr& firstError) {
     std::string text = buffer.size() < 2 ? std::string() : buffer.substr(0, buffer.size() - 2);
     // Emptied before the handler runs, so that a failing reply leaves nothing behind.
     buffer.clear();
-    if (std::count(text.begin(), text.end(), ']') > 1) {
-        ++rejected_;
+    if (std::count(text.begin(), text.end(), ']') > 1)
         return;
-    }
     try {
         onReply_(text);
     } catch (...) {

@@ -29,15 +29,11 @@ public:
     // framed and handed on, and the first exception is rethrown at the end.
     void Feed(const std::string& chunk);
 
-    // Replies discarded by the reply test since construction.
-    std::size_t RejectedReplies() const { return rejected_; }
-
 private:
     void EndOfReply(std::exception_ptr& firstError);
 
     LinkState& state_;
     ReplyHandler onReply_;
-    std::size_t rejected_ = 0;
 };
 
 } // namespace kuvar::protocol

@@ -16,7 +16,6 @@ public:
     // view may be null: stream frames are then only logged.
     ReplyDispatcher(LinkState& state, IReplyTarget& target, IMeasurementView* view = nullptr);
 
-    void SetMeasurementView(IMeasurementView* view) { view_ = view; }
 
     void HandleReply(const std::string& text);
 

@@ -45,6 +45,14 @@ TEST_F(CommTest, OpenRaisesOnOpenAndCloseOnClose) {
     EXPECT_TRUE(comm->Active());
 }
 
+TEST_F(CommTest, AutoOpenOpensOnceTheSettingsAreLoaded) {
+    comm->Loaded(); // AutoOpen off, as the window leaves it: nothing opens
+    EXPECT_FALSE(comm->Active());
+    comm->SetAutoOpen(true);
+    comm->Loaded();
+    EXPECT_TRUE(comm->Active());
+}
+
 TEST_F(CommTest, OpenFailuresNameTheDevice) {
     char regular[] = "/tmp/kuvar-serial-test-XXXXXX";
     const int fd = mkstemp(regular);

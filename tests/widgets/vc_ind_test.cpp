@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/ab_vc_ind.h"
 #include "modules/instruments.h"
+#include "widgets/ab_vc_ind.h"
 
 #include <QPainter>
 #include <cmath>
@@ -313,15 +313,31 @@ TEST(VCIndRedraw, GuardsRefuseBadSizes) {
     EXPECT_EQ(w->ArrShouldSize(), 10);
 }
 
-TEST(VCIndRedraw, AnyAngleAndNotANumberDrawAndReturn) {
-    auto w = Instance();
+TEST(VCIndRedraw, AnyAngleAndNotANumberDrawAndKeepThePitchFinite) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     for (float v : {1e30f, -3e38f, nan, inf, -inf, 7200.5f}) {
+        auto w = Instance();
         w->SetPitch(v);
         w->SetRoll(v);
         w->SetCourse(v);
         w->Face();
+        // The ball step folds the stored pitch: whatever came in, a finite angle stays.
+        EXPECT_TRUE(std::isfinite(w->Pitch())) << v;
+        EXPECT_LE(std::fabs(w->Pitch()), 180.0f) << v;
     }
-    SUCCEED();
+    // After not a number, the next real angles draw as they would have.
+    auto level = Instance();
+    auto w = Instance();
+    w->SetPitch(nan);
+    w->SetRoll(nan);
+    w->SetCourse(nan);
+    w->Face();
+    w->SetPitch(5);
+    w->SetRoll(10);
+    w->SetCourse(20);
+    level->SetPitch(5);
+    level->SetRoll(10);
+    level->SetCourse(20);
+    EXPECT_EQ(w->Face(), level->Face());
 }

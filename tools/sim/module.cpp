@@ -194,12 +194,15 @@ void SimModule::EmitMeasurement(SimTime at) {
     const bool ac = config_.kind == ModuleKind::Ac;
     Reading values;
     int noise = 3;
-    if (ac)
+    if (ac) {
         values = MotionModel::Acceleration(t);
-    else if (settings_.mode == 0)
-        values = MotionModel::Angles(t, yawZero_), noise = 1;
-    else
-        values = MotionModel::Rates(t), noise = 20;
+    } else if (settings_.mode == 0) {
+        values = MotionModel::Angles(t, yawZero_);
+        noise = 1;
+    } else {
+        values = MotionModel::Rates(t);
+        noise = 20;
+    }
     for (int& v : values)
         v += static_cast<int>(noise_.Range(-noise, noise));
     if (ac) {
