@@ -123,7 +123,7 @@ fi
 # --- lintian -----------------------------------------------------------------------------------
 say "lintian --pedantic"
 # lintian fails on errors only; warnings fail this check too. Every tag is shown.
-lintian --pedantic --display-info --no-tag-display-limit "$deb" >"$scratch/lintian.txt" 2>&1 &&
+lintian --pedantic --display-info --tag-display-limit 0 "$deb" >"$scratch/lintian.txt" 2>&1 &&
     lintian_rc=0 || lintian_rc=$?
 sed 's/^/  /' "$scratch/lintian.txt"
 if grep -Eq '^[EW]: ' "$scratch/lintian.txt"; then
