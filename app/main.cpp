@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_exception.h"
 #include "app/app_paths.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 
 #include <csignal>
@@ -11,10 +12,15 @@ int main(int argc, char* argv[]) {
     // Past a file-size limit a write then fails with EFBIG and is reported like a full disk,
     // instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Before any application object, so that --help and --version need no display.
+    const TCommandLine commandLine = ParseCommandLine(ArgumentsOf(argc, argv));
+    if (commandLine.action != TCommandLine::TAction::RunWindow)
+        return ReportCommandLine(commandLine);
     TKuvarApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kuvar"));
     QApplication::setStyle(QStringLiteral("Fusion"));
-    TfKUVAR window(DefaultAppPaths());
+    TfKUVAR window(AppPathsFor(commandLine, DefaultAppPaths()));
     window.show();
+    ApplyCommandLine(commandLine, window);
     return app.exec();
 }

@@ -4,13 +4,17 @@
 set -euo pipefail
 
 PACKAGES=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6 libqt6svg6
-    libqcustomplot-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    libgl-dev libxkbcommon-dev
+    # the build (pkg-config for packaging/make-app-icon.sh) and the manual pages
+    build-essential cmake ninja-build pkg-config help2man
+    # the window; they bring the Qt libraries and OpenGL headers with them
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqcustomplot-dev
+    # the tests and benchmarks
+    libgtest-dev libbenchmark-dev
+    # the window's faces: NanumGothic for Korean, DejaVu Sans for the dialogs
     fonts-nanum fonts-dejavu-core
+    # a real X server for the window (xvfb-run, screenshots with import, xwininfo)
     xvfb xauth imagemagick x11-utils
+    # the fuzz targets
     clang
 )
 

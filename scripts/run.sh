@@ -3,7 +3,8 @@
 # window. The simulators' ports are in the window's port list; they stop when the window closes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+# Only the two programs it runs; scripts/test.sh builds the tests.
+KUVAR_BUILD_TARGETS="kuvar kuvar-sim" bash scripts/build.sh
 BUILD_DIR=${KUVAR_BUILD_DIR:-build}
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }

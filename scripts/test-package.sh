@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package in its own folder, installs it, starts the installed kuvar offscreen
-# with a scratch HOME, checks that it writes its 715-byte settings file in the per-user folder,
-# stops it and removes the package. With Xvfb on the machine it also checks that the installed
-# program shows its window on a real X server. Runs as root (CI) or through sudo.
+# Builds the Debian package in its own folder, checks it with lintian --pedantic (any error or
+# warning fails), installs it, runs the installed programs' --version and finds their manual
+# pages, starts the installed kuvar offscreen with a scratch HOME, checks that it writes its
+# 715-byte settings file in the per-user folder, stops it and removes the package. With Xvfb on
+# the machine it also checks that the installed program shows its window on a real X server.
+# Runs as root (CI) or through sudo.
 #
 #   KUVAR_PKG_BUILD_DIR  build folder (default build-pkg)
 #   KUVAR_PKG_REUSE      1: package that folder's existing build as configured
@@ -51,6 +53,13 @@ trap 'exit 130' INT TERM
 # --- build the package -------------------------------------------------------------------------
 bash scripts/install-deps.sh
 command -v dpkg-deb >/dev/null || fail "dpkg-deb is missing (package dpkg)"
+# The package check's own tools, which the build does not need.
+if ! command -v lintian >/dev/null || ! command -v man >/dev/null; then
+    say "installing lintian and man-db"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+        lintian man-db >"$scratch/tools.log" 2>&1 || { cat "$scratch/tools.log" >&2; fail "apt-get"; }
+fi
 
 if [ "${KUVAR_PKG_REUSE:-0}" = 1 ] && [ -f "$BUILD_DIR/CMakeCache.txt" ]; then
     # CI packages what the test build made (stripped by CPack) instead of building it twice.
@@ -78,26 +87,49 @@ say "package $(basename "$deb")"
 
 # --- what the package says and holds -----------------------------------------------------------
 version=$(sed -n 's/^project(kuvar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+changelog_version=$(dpkg-parsechangelog -l packaging/changelog -SVersion)
 [ "$(dpkg-deb -f "$deb" Package)" = kuvar ] || fail "package name is not kuvar"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] ||
-    fail "package version $(dpkg-deb -f "$deb" Version) is not the project's $version"
+[ "${changelog_version%-*}" = "$version" ] ||
+    fail "packaging/changelog begins with $changelog_version, not with the project's $version"
+[ "$(dpkg-deb -f "$deb" Version)" = "$changelog_version" ] ||
+    fail "package version $(dpkg-deb -f "$deb" Version) is not the changelog's $changelog_version"
 depends=$(dpkg-deb -f "$deb" Depends)
 for need in libqt6widgets6 libqt6serialport6 libqt6gui6 libqt6core6 libqcustomplot2.1-qt6 \
     fonts-nanum; do
     grep -Eq "(^|, )$need( |,|$)" <<<"$depends" || fail "Depends lacks $need: $depends"
 done
-[ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+grep -Eq '^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$' <<<"$maintainer" || fail "Maintainer is not 'Name <address>': $maintainer"
+if grep -Eiq '@(.+\.)?example\.(org|com|net)>|\.(example|invalid|test|localhost)>' <<<"$maintainer"; then
+    fail "Maintainer is a placeholder address: $maintainer"
+fi
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$scratch/contents"
 for path in /usr/bin/kuvar /usr/bin/kuvar-sim /usr/share/kuvar/on.bmp /usr/share/kuvar/off.bmp \
-    /usr/share/kuvar/icons/connect.png /usr/share/applications/kuvar.desktop \
+    /usr/share/applications/kuvar.desktop \
     /usr/share/icons/hicolor/48x48/apps/kuvar.png /usr/share/icons/hicolor/256x256/apps/kuvar.png \
-    /usr/share/doc/kuvar/copyright; do
+    /usr/share/man/man1/kuvar.1.gz /usr/share/man/man1/kuvar-sim.1.gz \
+    /usr/share/doc/kuvar/copyright /usr/share/doc/kuvar/changelog.Debian.gz; do
     grep -qx "$path" "$scratch/contents" || fail "the package lacks $path"
 done
+# The buttons' icons are compiled into the program.
+if grep -q '^/usr/share/kuvar/icons' "$scratch/contents"; then
+    fail "the package holds icon files the program never reads"
+fi
 if grep -Eq '(gtest|gmock|/include/|\.a$)' "$scratch/contents"; then
     fail "the package holds build or test files: $(grep -E '(gtest|gmock|/include/|\.a$)' \
         "$scratch/contents" | head -3 | tr '\n' ' ')"
 fi
+
+# --- lintian -----------------------------------------------------------------------------------
+say "lintian --pedantic"
+# lintian fails on errors only; warnings fail this check too. Every tag is shown.
+lintian --pedantic --display-info --tag-display-limit 0 "$deb" >"$scratch/lintian.txt" 2>&1 &&
+    lintian_rc=0 || lintian_rc=$?
+sed 's/^/  /' "$scratch/lintian.txt"
+if grep -Eq '^[EW]: ' "$scratch/lintian.txt"; then
+    fail "lintian reports errors or warnings on $(basename "$deb")"
+fi
+[ "$lintian_rc" -eq 0 ] || fail "lintian ended with status $lintian_rc"
 
 # --- install -----------------------------------------------------------------------------------
 if dpkg-query -W -f='${Status}' kuvar 2>/dev/null | grep -q 'install ok installed'; then
@@ -113,6 +145,19 @@ if command -v desktop-file-validate >/dev/null; then
 fi
 /usr/bin/kuvar-sim --help >"$scratch/sim-help.txt" 2>&1 || fail "kuvar-sim --help did not exit 0"
 grep -q '^Usage: kuvar-sim' "$scratch/sim-help.txt" || fail "kuvar-sim --help shows no usage"
+# Without a display and with nothing of Qt in the environment.
+for program in kuvar kuvar-sim; do
+    env -i PATH=/usr/bin:/bin "/usr/bin/$program" --version >"$scratch/version.txt" 2>&1 ||
+        fail "$program --version did not exit 0: $(cat "$scratch/version.txt")"
+    [ "$(head -n 1 "$scratch/version.txt")" = "$program $version" ] ||
+        fail "$program --version says $(head -n 1 "$scratch/version.txt"), not $program $version"
+    page=$(man -w "$program" 2>&1) || fail "man -w $program: $page"
+    [ "$page" = "/usr/share/man/man1/$program.1.gz" ] || fail "man -w $program finds $page"
+done
+env -i PATH=/usr/bin:/bin /usr/bin/kuvar --help >"$scratch/help.txt" 2>&1 ||
+    fail "kuvar --help did not exit 0: $(cat "$scratch/help.txt")"
+grep -q '^Usage: kuvar \[options\]' "$scratch/help.txt" || fail "kuvar --help shows no usage"
+say "kuvar and kuvar-sim $version answer --version; man -w finds both pages"
 
 # --- start the installed program offscreen -----------------------------------------------------
 home="$scratch/home"

@@ -92,10 +92,10 @@ TEST(ProgramOptions, RefusesWhatCannotRun) {
 TEST(ProgramOptions, HelpNamesEveryOption) {
     const std::string usage = UsageText();
     for (const char* option :
-         {"--link",          "--state",  "--id",         "--baud",   "--scale", "--interval",
-          "--mode",          "--seed",   "--silent",     "--deaf",   "--drop",  "--corrupt",
-          "--split",         "--lf",     "--stx",        "--dollar", "--flood", "--hangup-secs",
-          "--hangup-frames", "--stream", "--log-frames", "--help"})
+         {"--link",          "--state",  "--id",         "--baud",   "--scale",  "--interval",
+          "--mode",          "--seed",   "--silent",     "--deaf",   "--drop",   "--corrupt",
+          "--split",         "--lf",     "--stx",        "--dollar", "--flood",  "--hangup-secs",
+          "--hangup-frames", "--stream", "--log-frames", "--help",   "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

@@ -21,6 +21,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -282,6 +283,42 @@ TEST(Program, RefusesASecondSimulatorOnTheSameLink) {
         std::string(KUVAR_SIM_PROGRAM) + " ac --link " + first.Link() + " 2>/dev/null";
     EXPECT_NE(std::system(second.c_str()), 0);
     EXPECT_TRUE(Exists(first.Link()));
+}
+
+// What a shell sees of a run that ends by itself: the exit status and standard output.
+std::pair<int, std::string> RunToEnd(const std::string& options) {
+    const std::string command = std::string(KUVAR_SIM_PROGRAM) + " " + options + " 2>/dev/null";
+    FILE* out = popen(command.c_str(), "r");
+    if (!out)
+        return {-1, ""};
+    std::string text;
+    char buffer[512];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, out))
+        text.append(buffer, n);
+    const int status = pclose(out);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+}
+
+TEST(Program, AnswersVersionAndHelpAndRefusesUnknownOptions) {
+    const struct {
+        const char* options;
+        int exitCode;
+        const char* outStart;
+    } cases[] = {
+        {"--version", 0, "kuvar-sim " KUVAR_PROJECT_VERSION "\nCopyright (C) "},
+        {"gy --version", 0, "kuvar-sim " KUVAR_PROJECT_VERSION "\n"},
+        {"--help", 0, "Usage: kuvar-sim ac|gy [options]\n"},
+        {"ac --bogus", 2, ""},
+    };
+    for (const auto& c : cases) {
+        const auto [exitCode, out] = RunToEnd(c.options);
+        EXPECT_EQ(exitCode, c.exitCode) << c.options;
+        if (*c.outStart) {
+            EXPECT_EQ(out.rfind(c.outStart, 0), 0u) << c.options << ": " << out;
+        } else {
+            EXPECT_EQ(out, "") << c.options;
+        }
+    }
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "tools/sim/pty_link.h"
 #include "tools/sim/state_file.h"
 
+#include "kuvar_version.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -73,6 +75,10 @@ int main(int argc, char** argv) {
     }
     if (options->help) {
         std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::fputs("kuvar-sim " KUVAR_VERSION "\n" KUVAR_VERSION_NOTICE, stdout);
         return 0;
     }
     bool configOk = false;

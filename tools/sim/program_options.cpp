@@ -70,6 +70,7 @@ Faults on purpose (random choices follow --seed N, default 1):
   --hangup-frames N     hang up after N measurement frames
   --seed N              seed of every random choice
   --help                show this text
+  --version             show the version
 
 On exit it writes to standard error how many measurement frames it sent.
 )";
@@ -90,6 +91,10 @@ std::optional<ProgramOptions> ParseProgramOptions(const std::vector<std::string>
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.help = true;
+            return o;
+        }
+        if (a == "--version") {
+            o.version = true;
             return o;
         }
         auto value = [&]() -> std::optional<std::string> {

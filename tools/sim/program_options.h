@@ -20,6 +20,7 @@ struct ProgramOptions {
     std::uint64_t seed = 1;
     Faults faults;
     bool help = false;
+    bool version = false;
 };
 
 // nullopt with a message for a command line that cannot be run.
