@@ -89,15 +89,8 @@ public:
         std::shared_lock lk(use_);
         errors = 0;
         stat = TVaComStat{};
-        if (fd_ < 0)
-            return EBADF;
-        int in = 0, out = 0;
-        if (ioctl(fd_, FIONREAD, &in) != 0)
-            return errno;
-        if (ioctl(fd_, TIOCOUTQ, &out) != 0 && !NoSuchFeature(errno))
-            return errno;
-        stat.cbInQue = static_cast<std::uint32_t>(in);
-        stat.cbOutQue = static_cast<std::uint32_t>(out);
+        if (int e = ReadQueueCounts(stat.cbInQue, stat.cbOutQue))
+            return e;
         TVaLineState now;
         if (int e = ReadLineState(now))
             return e;
@@ -109,17 +102,7 @@ public:
 
     int QueueCounts(std::uint32_t& inCount, std::uint32_t& outCount) override {
         std::shared_lock lk(use_);
-        inCount = outCount = 0;
-        if (fd_ < 0)
-            return EBADF;
-        int in = 0, out = 0;
-        if (ioctl(fd_, FIONREAD, &in) != 0)
-            return errno;
-        if (ioctl(fd_, TIOCOUTQ, &out) != 0 && !NoSuchFeature(errno))
-            return errno;
-        inCount = static_cast<std::uint32_t>(in);
-        outCount = static_cast<std::uint32_t>(out);
-        return 0;
+        return ReadQueueCounts(inCount, outCount);
     }
 
     int GetLineState(TVaLineState& state) override {
@@ -196,6 +179,21 @@ private:
     int Usable() {
         std::shared_lock lk(use_);
         return fd_ < 0 ? EBADF : 0;
+    }
+
+    // The driver's unread and unsent byte counts. Caller holds use_.
+    int ReadQueueCounts(std::uint32_t& inCount, std::uint32_t& outCount) {
+        inCount = outCount = 0;
+        if (fd_ < 0)
+            return EBADF;
+        int in = 0, out = 0;
+        if (ioctl(fd_, FIONREAD, &in) != 0)
+            return errno;
+        if (ioctl(fd_, TIOCOUTQ, &out) != 0 && !NoSuchFeature(errno))
+            return errno;
+        inCount = static_cast<std::uint32_t>(in);
+        outCount = static_cast<std::uint32_t>(out);
+        return 0;
     }
 
     // Caller holds use_.

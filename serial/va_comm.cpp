@@ -171,6 +171,7 @@ void TVaCustomComm::Open() {
         SetupEventMask();
         StartWorkers();
     } catch (...) {
+        StopWorkers();
         ReleaseHandle();
         throw;
     }
@@ -250,10 +251,9 @@ void TVaCustomComm::StopWorkers() {
     }
 }
 
-// Wakes every wait of the workers and releases the device; a worker still blocked in a UI
-// step keeps the session alive until it returns.
+// Wakes every wait of the stopped workers and releases the device; a worker still blocked in a
+// UI step keeps the session alive until it returns.
 void TVaCustomComm::ReleaseHandle() {
-    StopWorkers();
     std::shared_ptr<TVaCommSession> session = std::move(session_);
     session_.reset();
     if (session)

@@ -2,6 +2,7 @@
 #include "serial/va_comm_threads.h"
 
 #include "serial/line_events.h"
+#include "serial/rx_step_rule.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,19 +20,6 @@ struct LiveWorker {
     ~LiveWorker() { gLiveWorkers.fetch_sub(1); }
 };
 
-// While bytes the handler left wait unread, new arrivals are found by looking at the count
-// this often: a level-triggered wait would report the old bytes over and over.
-constexpr int kHeldBytesPollMs = 20;
-// A Linux tty holds at most this many unread bytes; once that full, no byte can arrive until
-// the handler reads, so the held bytes are raised again instead of waiting for new ones forever.
-constexpr std::uint32_t kFullDriverQueue = 4095;
-// Modem lines and the driver's transmit queue have no wake-up of their own here.
-constexpr int kLinePollMs = 50;
-// Bytes that come sooner than this after the last receive step wait for the rest of it, so a
-// stream hands the UI thread one step per few frames instead of one per frame: each step costs
-// the UI thread a wake-up and an event-loop pass, whatever it carries. Bytes after a quiet
-// spell go at once.
-constexpr auto kMinRxStepSpacing = std::chrono::milliseconds(4);
 // Pause before writing again after a write failure that may pass.
 constexpr int kWriteRetryPauseMs = 100;
 
@@ -47,19 +35,12 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
     const bool wantRx = (mask & EV_RXCHAR) != 0;
     const bool periodic = (mask & (kModemEvents | EV_TXEMPTY)) != 0 ||
                           (!wantRx && (mask & (EV_ERR | EV_BREAK | EV_PERR)) != 0);
+    TRxStepRule rule(wantRx, periodic);
     TVaLineState before;
     port.GetLineState(before);
-    bool holding = false; // the handler left bytes unread
-    std::uint32_t held = 0;
-    auto lastRxStep = std::chrono::steady_clock::time_point{};
 
     while (!s->stop.load()) {
-        int timeout = -1;
-        if (holding)
-            timeout = kHeldBytesPollMs;
-        if (periodic)
-            timeout = timeout < 0 ? kLinePollMs : std::min(timeout, kLinePollMs);
-        const TVaWaitResult w = port.Wait(wantRx && !holding, false, timeout);
+        const TVaWaitResult w = port.Wait(rule.WaitsForReadable(), false, rule.WaitTimeoutMs());
         if (w.status == TVaWaitStatus::Stopped || s->stop.load())
             break;
         if (w.status == TVaWaitStatus::Failed) {
@@ -74,32 +55,20 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
         }
         bool readable = w.readable;
         if (readable) {
-            const auto due = lastRxStep + kMinRxStepSpacing;
-            const auto now = std::chrono::steady_clock::now();
-            if (now < due) {
-                const auto rest =
-                    std::chrono::ceil<std::chrono::milliseconds>(due - now).count();
-                // Only the port closing ends the pause early; a hang-up shows at the next wait.
-                if (port.Wait(false, false, static_cast<int>(rest)).status ==
-                    TVaWaitStatus::Stopped)
-                    break;
-            }
+            // Only the port closing ends the gathering early; a hang-up shows at the next wait.
+            const int gather = rule.GatherMs(TRxStepRule::Clock::now());
+            if (gather > 0 && port.Wait(false, false, gather).status == TVaWaitStatus::Stopped)
+                break;
         }
         std::uint32_t in = 0, out = 0;
-        if (holding || (mask & EV_TXEMPTY)) {
+        if (rule.Holding() || (mask & EV_TXEMPTY)) {
             if (port.QueueCounts(in, out) != 0) {
                 ReportDeviceLost(s);
                 break;
             }
         }
-        if (holding) {
-            if (in > held || in >= kFullDriverQueue)
-                readable = true;
-            else if (in == 0)
-                holding = false;
-            else
-                held = in;
-        }
+        if (rule.RaiseHeld(in))
+            readable = true;
         TVaLineState after;
         if (port.GetLineState(after) != 0) {
             ReportDeviceLost(s);
@@ -126,12 +95,8 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
         });
         if (s->stop.load())
             break;
-        if (bits & EV_RXCHAR)
-            lastRxStep = std::chrono::steady_clock::now();
-        // A handler that read leaves behind only bytes that came during its step: they are new.
-        // Only a handler that read nothing holds its bytes until more arrive.
-        holding = left > 0 && s->bytesRead.load() == readBefore;
-        held = left;
+        rule.StepEnded((bits & EV_RXCHAR) != 0, TRxStepRule::Clock::now(),
+                       s->bytesRead.load() != readBefore, left);
     }
 }
 
