@@ -180,7 +180,7 @@ void TfKUVAR::ListPorts() {
     const QStringList ports = ListComPorts(true, &denied);
     QComboBox* combo = TopPanel.ePortNo;
     // The combo keeps its text while its list is refilled.
-    const QString text = combo->currentText();
+    const QString text = modules::ControlText(combo);
     combo->clear();
     combo->addItems(ports);
     combo->setEditText(text);
@@ -278,11 +278,11 @@ void TfKUVAR::btClearClick() {
 // The link's view of the controls.
 
 QString TfKUVAR::PortText() const {
-    return TopPanel.ePortNo->currentText();
+    return modules::ControlText(TopPanel.ePortNo);
 }
 
 QString TfKUVAR::BaudrateText() const {
-    return TopPanel.cbBaudrate->currentText();
+    return modules::ControlText(TopPanel.cbBaudrate);
 }
 
 void TfKUVAR::ShowPortState(bool open) {

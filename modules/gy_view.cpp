@@ -1,23 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/gy_view.h"
 
+#include "modules/control_text.h"
 #include "modules/gy_page.h"
 #include "modules/measurement_parse.h"
 
 namespace kuvar::modules {
-
-namespace {
-
-// Writes the digit only when the box shows something else, so that a stream of equal frames
-// raises no text changes.
-void ShowScaleDigit(QComboBox* box, int digit) {
-    const QChar shown(u'0' + digit);
-    const QString current = box->currentText();
-    if (current.size() != 1 || current.front() != shown)
-        box->setEditText(QString(shown));
-}
-
-} // namespace
 
 void TGyView::ShowGyFrame(const std::string& shortened) {
     const auto reading = ParseGyFrame(shortened);
@@ -25,7 +13,8 @@ void TGyView::ShowGyFrame(const std::string& shortened) {
         return;
     TGyPage& p = page_;
     if (reading->mode == '0') {
-        ShowScaleDigit(p.cbGYScale, reading->scaleDigit);
+        // Only a different digit is written: a stream of equal frames raises no text changes.
+        SetControlText(p.cbGYScale, QString(QChar(u'0' + reading->scaleDigit)));
         p.ssGYRoll->SetValue(reading->roll * 0.1);
         p.ssGYPitch->SetValue(reading->pitch * 0.1);
         p.ssGYYaw->SetValue(reading->yaw * 0.1);
