@@ -12,6 +12,7 @@
 #include "modules/ac_page.h"
 #include "modules/gy_page.h"
 #include "modules/measurement_views.h"
+#include "modules/control_text.h"
 #include "modules/page_controls.h"
 #include "protocol/deferred_actions.h"
 #include "protocol/receive_framer.h"
@@ -85,26 +86,10 @@ struct PageHost : protocol::ITransactionHost, protocol::IReplyTarget {
     void StopTimer1() override { timerArmed = false; }
 
     QWidget* Widget(protocol::Control c) { return modules::PageControl(Ac, Gy, c); }
-    std::string Text(protocol::Control c) override {
-        QWidget* w = Widget(c);
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
-            return edit->text().toStdString();
-        if (auto* combo = qobject_cast<QComboBox*>(w))
-            return combo->currentText().toStdString();
-        if (auto* label = qobject_cast<QLabel*>(w))
-            return label->text().toStdString();
-        return {};
-    }
+    std::string Text(protocol::Control c) override { return ControlText(Widget(c)).toStdString(); }
     void AppendLog(const std::string& line) override { log.push_back(line); }
     void SetText(protocol::Control c, const std::string& text) override {
-        QWidget* w = Widget(c);
-        const QString value = QString::fromStdString(text);
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
-            edit->setText(value);
-        else if (auto* combo = qobject_cast<QComboBox*>(w))
-            combo->setEditText(value);
-        else if (auto* label = qobject_cast<QLabel*>(w))
-            label->setText(value);
+        SetControlText(Widget(c), QString::fromStdString(text));
     }
     void SetChecked(protocol::Control c, bool on) override {
         if (auto* button = qobject_cast<QAbstractButton*>(Widget(c)))
