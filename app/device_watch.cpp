@@ -64,7 +64,7 @@ void TDeviceWatch::Remember(const QString& path) {
 
 void TDeviceWatch::Start() {
     Cancel();
-    if (path_.isEmpty())
+    if (!enabled_ || path_.isEmpty())
         return;
     waiting_ = true;
     // A node still there is the one that failed; only a new one counts.

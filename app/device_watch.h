@@ -32,6 +32,9 @@ public:
     void Start();
     void Cancel();
     bool Waiting() const { return waiting_; }
+    // Off: Start does nothing (kuvar.conf, Link/Reconnect=false).
+    void SetEnabled(bool on) { enabled_ = on; }
+    bool Enabled() const { return enabled_; }
     // The path being waited for (the new one once reopened at a new path).
     const QString& Path() const { return path_; }
 
@@ -59,6 +62,7 @@ private:
     std::shared_ptr<IPortInfoSource> source_;
     QString path_;
     std::optional<TIdentity> identity_;
+    bool enabled_ = true;
     bool waiting_ = false;
     int looks_ = 0;
     int notify_ = -1;

@@ -82,6 +82,8 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent)
     ConnectHandlers();
     PaintPacer = new TPaintPacer(this);
 
+    Link->Reconnection.SetEnabled(
+        preferences_->Value(QStringLiteral("Link/Reconnect"), true).toBool());
     RestoreWindowPlace(*this, *preferences_);
     FormCreate();
 }

@@ -188,3 +188,15 @@ TEST_F(DeviceWatch, AWaitWhereNothingHappensCostsNothing) {
     EXPECT_LE(source->listings - listings, 1) << "the port list is asked only when something moves";
     EXPECT_LT(used, 0.1) << "CPU seconds over three seconds of waiting";
 }
+
+TEST_F(DeviceWatch, SwitchedOffItNeverWaits) {
+    Serve("ac");
+    watch.Remember(PathOf("ac"));
+    Unplug("ac");
+    watch.SetEnabled(false);
+    watch.Start();
+    EXPECT_FALSE(watch.Waiting());
+    Serve("ac");
+    Delay(300);
+    EXPECT_TRUE(reopened.isEmpty());
+}
