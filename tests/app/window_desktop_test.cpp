@@ -20,6 +20,12 @@
 
 using namespace kuvar;
 
+QT_BEGIN_NAMESPACE
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << s.toStdString();
+}
+QT_END_NAMESPACE
+
 namespace {
 
 class Desktop : public ::testing::Test {
@@ -252,4 +258,25 @@ TEST_F(Desktop, NoComboCompletesTheTypedText) {
         EXPECT_EQ(combo->completer(), nullptr) << combo->objectName().toStdString();
     }
     EXPECT_GE(combos, 8);
+}
+
+// With …/mod10 listed, typing the whole path of mod1 leaves mod1 in the box, Enter included:
+// the text as typed decides which port opens.
+TEST_F(Desktop, TheTypedPortTextStaysAsTyped) {
+    auto w = Open();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QComboBox* port = w->TopPanel.ePortNo;
+    port->addItem(QStringLiteral("/tmp/kuvar-sim-0/mod10"));
+    port->addItem(QStringLiteral("/dev/ttyS0"));
+    for (const QString& typed : {QStringLiteral("/tmp/kuvar-sim-0/mod1"),
+                                 QStringLiteral("/dev/tty"), QStringLiteral("/")}) {
+        port->setFocus();
+        port->lineEdit()->clear();
+        QTest::keyClicks(port->lineEdit(), typed);
+        EXPECT_EQ(port->currentText(), typed);
+        QTest::keyClick(port->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(port->currentText(), typed);
+        EXPECT_EQ(w->PortText(), typed);
+    }
 }
