@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "tests/app/qstring_print.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -17,12 +19,6 @@
 #include <vector>
 
 using namespace kuvar;
-
-QT_BEGIN_NAMESPACE
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << s.toStdString();
-}
-QT_END_NAMESPACE
 
 namespace {
 

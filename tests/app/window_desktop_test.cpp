@@ -14,17 +14,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/app/qstring_print.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace kuvar;
-
-QT_BEGIN_NAMESPACE
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << s.toStdString();
-}
-QT_END_NAMESPACE
 
 namespace {
 
