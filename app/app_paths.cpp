@@ -37,6 +37,8 @@ QString FindInstalledDataDir(const QString& exeDir) {
 
 TAppPaths ChooseAppPaths(const TPathFacts& facts) {
     TAppPaths paths;
+    // The window's place and the like are the user's, wherever the program runs from.
+    paths.preferencesFile = QDir(facts.userConfigDir).filePath(QStringLiteral("kuvar.conf"));
     if (facts.picturesBesideExe && facts.exeDirWritable) {
         paths.settingsFile = QDir(facts.exeDir).filePath(kSettingsName);
         paths.pictureDir = facts.exeDir;

@@ -8,6 +8,7 @@
 #include "modules/wire_text.h"
 #include "protocol/deferred_actions.h"
 #include "protocol/manual_send.h"
+#include "serial/va_format.h"
 
 #include <QFile>
 
@@ -24,9 +25,11 @@ constexpr int kReadsPerStep = 8;
 } // namespace
 
 TLinkController::TLinkController(ILinkView& view, protocol::IMeasurementView* views,
-                                 QObject* parent)
-    : QObject(parent), Timer1(new QTimer(this)), view_(view),
+                                 QObject* parent, std::shared_ptr<IPortInfoSource> ports)
+    : QObject(parent), Timer1(new QTimer(this)),
+      Reconnection(ports ? std::move(ports) : SystemPortInfo()), view_(view),
       uiThread_(std::make_shared<TQtUiThread>()) {
+    Reconnection.tryReopen = [this](const QString& path) { return Reconnect(path); };
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1);
     Timer1->setSingleShot(true);
@@ -55,10 +58,13 @@ TLinkController::~TLinkController() {
 }
 
 void TLinkController::Shutdown() {
+    Reconnection.Cancel();
     uiThread_->Shutdown();
 }
 
 void TLinkController::btConnectClick() {
+    // Pressed while waiting for a lost device: the operator takes over.
+    Reconnection.Cancel();
     if (portOpen_)
         CloseComPort();
     else
@@ -67,13 +73,13 @@ void TLinkController::btConnectClick() {
 
 void TLinkController::OpenComPort() {
     kuvar::Delay(10);
-    const QString portText = view_.PortText();
-    if (IsDevicePath(portText)) {
-        VaComm1->SetDevicePath(QFile::encodeName(portText).toStdString());
-    } else {
-        const int portNum = PortNumFromText(portText);
+    const TPortTarget target = PortTargetOf(view_.PortText());
+    if (target.comNumber) {
         VaComm1->SetDevicePath(std::string());
-        VaComm1->SetPortNum(portNum);
+        VaComm1->SetPortNum(target.portNum);
+    } else {
+        CheckPortPath(target.path);
+        VaComm1->SetDevicePath(QFile::encodeName(target.path).toStdString());
     }
     const QString rateText = view_.BaudrateText();
     const auto code = BaudrateCode(rateText);
@@ -85,6 +91,32 @@ void TLinkController::OpenComPort() {
     VaComm1->Open();
     VaComm1->SetRts(true);
     VaComm1->SetDtr(true);
+    Reconnection.Remember(DeviceFile());
+}
+
+QString TLinkController::DeviceFile() const {
+    return QFile::decodeName(
+        QByteArray::fromStdString(serial::PosixDeviceFile(VaComm1->PortName())));
+}
+
+bool TLinkController::Reconnect(const QString& path) {
+    if (VaComm1->Active())
+        return true;
+    if (path != DeviceFile()) {
+        // A USB adapter back at another path: the port text follows it.
+        VaComm1->SetDevicePath(QFile::encodeName(path).toStdString());
+        view_.SetPortText(path);
+    }
+    try {
+        VaComm1->Open();
+    } catch (const serial::EVaCommError&) {
+        return false; // not ready yet, or taken by another program: keep waiting
+    }
+    VaComm1->SetRts(true);
+    VaComm1->SetDtr(true);
+    view_.ShowStatus0(
+        QStringLiteral("Reconnected (%1).").arg(QString::fromStdString(VaComm1->PortName())));
+    return true;
 }
 
 void TLinkController::CloseComPort() {
@@ -121,6 +153,7 @@ void TLinkController::VaComm1Error(int errors) {
     HandleAppException(
         std::runtime_error(QStringLiteral("Device disconnected (%1).").arg(port).toStdString()));
     CloseComPort();
+    Reconnection.Start();
 }
 
 void TLinkController::ManualSend(Control line) {

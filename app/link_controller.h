@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/device_watch.h"
 #include "app/link_view.h"
 #include "protocol/link_state.h"
 #include "protocol/measurement_view.h"
@@ -31,8 +32,10 @@ class TLinkController : public QObject,
                         public protocol::ITransactionHost,
                         public protocol::IReplyTarget {
 public:
-    // views may be null: stream frames are then only logged.
-    TLinkController(ILinkView& view, protocol::IMeasurementView* views, QObject* parent);
+    // views may be null: stream frames are then only logged. ports tells the device watch what
+    // the system knows of the ports (the system's list when null).
+    TLinkController(ILinkView& view, protocol::IMeasurementView* views, QObject* parent,
+                    std::shared_ptr<IPortInfoSource> ports = nullptr);
     ~TLinkController() override;
 
     // The port, on the top panel.
@@ -48,6 +51,8 @@ public:
     void Timer1Timer();
     // From now on the workers' steps are dropped: the window is going away.
     void Shutdown();
+    // Opens the lost device again at path, at the rate it had; true when open. Sends nothing.
+    bool Reconnect(const QString& path);
 
     // What the transactions need.
     bool PortOpen() override { return portOpen_; }
@@ -68,8 +73,13 @@ public:
     protocol::LinkState State;
     std::unique_ptr<serial::TVaComm> VaComm1;
     QTimer* Timer1;
+    // After "Device disconnected", waits for the device to come back and reopens it.
+    TDeviceWatch Reconnection;
 
 private:
+    // The file the component opens for the port now set: a COMn port's /dev/ttyS path.
+    QString DeviceFile() const;
+
     ILinkView& view_;
     bool portOpen_ = false;
     std::shared_ptr<TQtUiThread> uiThread_;

@@ -16,6 +16,8 @@ public:
     // The texts of ePortNo and cbBaudrate, as typed.
     virtual QString PortText() const = 0;
     virtual QString BaudrateText() const = 0;
+    // Puts a port into ePortNo's text, as if typed (a device back at another path).
+    virtual void SetPortText(const QString& text) = 0;
     // imConnect's picture and lbComOpen's colour for an open or closed port; throws when the
     // picture cannot be loaded, before anything else changes.
     virtual void ShowPortState(bool open) = 0;

@@ -18,6 +18,8 @@ int main(int argc, char* argv[]) {
         return ReportCommandLine(commandLine);
     TKuvarApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kuvar"));
+    // The desktop entry's name: X11's WM_CLASS and Wayland's application ID are both "kuvar".
+    QGuiApplication::setDesktopFileName(QStringLiteral("kuvar"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     TfKUVAR window(AppPathsFor(commandLine, DefaultAppPaths()));
     window.show();

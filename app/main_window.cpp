@@ -4,6 +4,9 @@
 #include "app/app_exception.h"
 #include "app/paint_pacer.h"
 #include "app/port_list.h"
+#include "app/tab_order.h"
+#include "app/user_preferences.h"
+#include "app/window_place.h"
 #include "charts/export_dialog.h"
 #include "modules/control_text.h"
 #include "modules/gy_commands.h"
@@ -17,7 +20,15 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QScreen>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+// Q_INIT_RESOURCE declares the resource's function in the namespace it is used in.
+static void InitAppResource() {
+    Q_INIT_RESOURCE(app);
+}
 
 namespace kuvar {
 
@@ -26,30 +37,54 @@ using protocol::Control;
 namespace {
 constexpr int kClientWidth = 1133;
 constexpr int kClientHeight = 700;
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/app/kuvar-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 } // namespace
 
-TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent) : QWidget(parent), paths_(paths) {
+TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent)
+    : QWidget(parent), paths_(paths),
+      preferences_(std::make_unique<TUserPreferences>(paths.preferencesFile)) {
+    InitAppResource();
     setObjectName(QStringLiteral("fKUVAR"));
     setWindowTitle(QStringLiteral("KUVAR 통합프로그램 Ver2.6"));
+    setWindowIcon(ProgramIcon());
     QFont windowFont(QStringLiteral("NanumGothic"));
     windowFont.setPointSize(8);
     setFont(windowFont);
-    resize(kClientWidth, kClientHeight);
 
-    TopPanel.Build(this);
-    LeftColumn.Build(this);
-    BuildPages();
+    Canvas = new TWindowCanvas(this);
+    QWidget* surface = Canvas->Surface();
+    TopPanel.Build(surface);
+    LeftColumn.Build(surface);
+    BuildPages(surface);
     BuildStatusBar();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Canvas, 1);
+    layout->addWidget(StatusBar1);
+    // The top panel stretches with the window's width, the pages with its height.
+    Canvas->StretchWidth(TopPanel.SCPanel1);
+    Canvas->StretchHeight(PageControl1);
+    SetTabOrder();
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(320, 200);
+
     receiveLog_ = std::make_unique<TReceiveLog>(LeftColumn.Memo1);
     Views = std::make_unique<modules::TMeasurementViews>(AcPage, GyPage);
     Link = std::make_unique<TLinkController>(*this, Views.get(), nullptr);
+    Ports = std::make_unique<TPortCombo>(TopPanel.ePortNo, SystemPortInfo());
     ConnectHandlers();
     PaintPacer = new TPaintPacer(this);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-    }
+    Link->Reconnection.SetEnabled(
+        preferences_->Value(QStringLiteral("Link/Reconnect"), true).toBool());
+    RestoreWindowPlace(*this, *preferences_);
     FormCreate();
 }
 
@@ -58,8 +93,8 @@ TfKUVAR::~TfKUVAR() {
     SetAppExceptionHandler(nullptr);
 }
 
-void TfKUVAR::BuildPages() {
-    PageControl1 = new QStackedWidget(this);
+void TfKUVAR::BuildPages(QWidget* surface) {
+    PageControl1 = new QStackedWidget(surface);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(294, 72, 838, 609);
     const char* names[4] = {"TabSheet1", "TabSheet2", "TabSheet3", "TabSheet4"};
@@ -80,17 +115,20 @@ void TfKUVAR::BuildStatusBar() {
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     const int widths[3] = {300, 600, 50};
+    static constexpr const char* kPanelRoles[3] = {
+        "Status panel 0: progress and errors", "Status panel 1: last frame sent", "Status panel 2"};
     for (int i = 0; i < 3; ++i) {
         statusPanels_[i] = new QLabel(StatusBar1);
         statusPanels_[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        statusPanels_[i]->setAccessibleName(QStringLiteral("Status panel %1").arg(i));
+        // The panel's text is its accessible name; the description says what it is.
+        statusPanels_[i]->setAccessibleDescription(QString::fromLatin1(kPanelRoles[i]));
         statusPanels_[i]->setFixedWidth(widths[i]);
         statusPanels_[i]->setFrameShape(QFrame::Panel);
         statusPanels_[i]->setFrameShadow(QFrame::Sunken);
         StatusBar1->addWidget(statusPanels_[i]);
     }
-    const int height = StatusBar1->sizeHint().height();
-    StatusBar1->setGeometry(0, kClientHeight - height, kClientWidth, height);
+    // The design's status bar: the 700-pixel client area less the surface above it.
+    StatusBar1->setFixedHeight(kClientHeight - TWindowCanvas::kDesignHeight);
 }
 
 void TfKUVAR::ConnectHandlers() {
@@ -109,6 +147,16 @@ void TfKUVAR::ConnectHandlers() {
     ConnectGuarded(left.bt360Send3, &QPushButton::clicked, this,
                    [this] { bt360SendClick(Control::edSend3); });
     ConnectGuarded(left.btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
+    // Enter in a manual line presses its Send button.
+    ConnectGuarded(left.edSend1, &QLineEdit::returnPressed, this,
+                   [this] { LeftColumn.bt360Send1->click(); });
+    ConnectGuarded(left.edSend2, &QLineEdit::returnPressed, this,
+                   [this] { LeftColumn.bt360Send2->click(); });
+    ConnectGuarded(left.edSend3, &QLineEdit::returnPressed, this,
+                   [this] { LeftColumn.bt360Send3->click(); });
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setObjectName(QStringLiteral("scQuit"));
+    ConnectGuarded(quit, &QShortcut::activated, this, [this] { btCloseClick(); });
     modules::ConnectAcPage(AcPage, Link->State, *Link, AcPrev);
     modules::ConnectGyPage(GyPage, Link->State, *Link);
     Views->Connect();
@@ -120,18 +168,31 @@ void TfKUVAR::ConnectHandlers() {
                    [this] { charts::ShowChartExportDialog(GyPage.Chart2->Chart(), this); });
 }
 
-void TfKUVAR::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // The top panel stretches with the width, the pages and the log with the height.
-    TopPanel.SCPanel1->resize(std::max(width(), 1136), TopPanel.SCPanel1->height());
-    const int statusHeight = StatusBar1->height();
-    StatusBar1->setGeometry(0, height() - statusHeight, width(), statusHeight);
-    const int extra = height() - kClientHeight;
-    PageControl1->resize(PageControl1->width(), std::max(0, 609 + extra));
+void TfKUVAR::SetTabOrder() {
+    // The top panel, then the left column, then the page shown.
+    std::vector<QWidget*> chain = TabControlsIn(TopPanel.SCPanel1);
+    const TLeftColumn& l = LeftColumn;
+    for (QWidget* w : InReadingOrder({l.edSend1, l.bt360Send1, l.edSend2, l.bt360Send2, l.edSend3,
+                                      l.bt360Send3, l.btClear, l.Memo1}))
+        chain.push_back(w);
+    for (int i = 0; i < PageControl1->count(); ++i) {
+        const std::vector<QWidget*> page = TabControlsIn(PageControl1->widget(i));
+        chain.insert(chain.end(), page.begin(), page.end());
+    }
+    SetTabChain(chain);
+}
+
+void TfKUVAR::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The frame's real size is known only once the window is on the screen.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, [this] { Guarded([this] { KeepWindowOnScreen(*this); }); });
 }
 
 void TfKUVAR::SetStatusText(int panel, const QString& text) {
+    // The panel may be too narrow for its text: the tooltip shows it whole.
     statusPanels_[panel]->setText(text);
+    statusPanels_[panel]->setToolTip(text);
 }
 
 QString TfKUVAR::StatusText(int panel) const {
@@ -169,6 +230,7 @@ void TfKUVAR::closeEvent(QCloseEvent* event) {
     });
     // A failed save keeps the window open.
     if (saved) {
+        SaveWindowPlace(*this, *preferences_);
         event->accept();
     } else {
         event->ignore();
@@ -176,15 +238,8 @@ void TfKUVAR::closeEvent(QCloseEvent* event) {
 }
 
 void TfKUVAR::ListPorts() {
-    QString denied;
-    const QStringList ports = ListComPorts(true, &denied);
-    QComboBox* combo = TopPanel.ePortNo;
-    // The combo keeps its text while its list is refilled.
-    const QString text = modules::ControlText(combo);
-    combo->clear();
-    combo->addItems(ports);
-    combo->setEditText(text);
-    if (ports.isEmpty() && !denied.isEmpty()) {
+    const QString denied = Ports->Refresh();
+    if (TopPanel.ePortNo->count() == 0 && !denied.isEmpty()) {
         SetStatusText(
             0,
             QStringLiteral("No permission for %1: add your user to the dialout group").arg(denied));
@@ -283,6 +338,10 @@ QString TfKUVAR::PortText() const {
 
 QString TfKUVAR::BaudrateText() const {
     return modules::ControlText(TopPanel.cbBaudrate);
+}
+
+void TfKUVAR::SetPortText(const QString& text) {
+    modules::SetControlText(TopPanel.ePortNo, text);
 }
 
 void TfKUVAR::ShowPortState(bool open) {

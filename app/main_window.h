@@ -3,8 +3,10 @@
 
 #include "app/link_controller.h"
 #include "app/link_view.h"
+#include "app/port_combo.h"
 #include "app/receive_log.h"
 #include "app/user_settings.h"
+#include "app/window_canvas.h"
 #include "app/window_panels.h"
 #include "modules/ac_commands.h"
 #include "modules/ac_page.h"
@@ -23,11 +25,13 @@ namespace kuvar {
 
 // Where the window keeps its settings file and finds its pictures; main alone decides.
 struct TAppPaths {
-    QString settingsFile; // UserSet.dat
-    QString pictureDir;   // on.bmp, off.bmp
+    QString settingsFile;         // UserSet.dat
+    QString pictureDir;           // on.bmp, off.bmp
+    QString preferencesFile = {}; // kuvar.conf, the per-user settings; empty: none kept
 };
 
 class TPaintPacer;
+class TUserPreferences;
 
 // The one window of the program: an assembly of its panels and pages and of thin slots named
 // after their controls. The link (port, receive path, transactions) is TLinkController, the
@@ -58,6 +62,7 @@ public:
     // What the link needs of the controls.
     QString PortText() const override;
     QString BaudrateText() const override;
+    void SetPortText(const QString& text) override;
     void ShowPortState(bool open) override;
     void ShowSentFrame(const QString& frame) override;
     void ShowStatus0(const QString& text) override;
@@ -75,6 +80,8 @@ public:
     int AcViewQuantity() const { return AcPage.Chart1->ViewQuantity(); }
     int GyViewQuantity() const { return GyPage.Chart2->ViewQuantity(); }
 
+    // The design surface in its scroll area: the panels and pages lie on it.
+    TWindowCanvas* Canvas = nullptr;
     TTopPanel TopPanel;
     TLeftColumn LeftColumn;
     QStackedWidget* PageControl1 = nullptr;
@@ -85,17 +92,20 @@ public:
     std::unique_ptr<modules::TMeasurementViews> Views;
     modules::TAcPrevious AcPrev;
     std::unique_ptr<TLinkController> Link;
+    // ePortNo's list of ports.
+    std::unique_ptr<TPortCombo> Ports;
     // Keeps the window's paints to one per screen refresh; owned by the window.
     TPaintPacer* PaintPacer = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
-    void BuildPages();
+    void BuildPages(QWidget* surface);
     void BuildStatusBar();
     void ConnectHandlers();
+    void SetTabOrder();
 
     void FormCreate();
     void ListPorts();
@@ -108,6 +118,7 @@ private:
     QWidget* SettingsControl(const char* name) const;
 
     TAppPaths paths_;
+    std::unique_ptr<TUserPreferences> preferences_;
     std::unique_ptr<TReceiveLog> receiveLog_;
     QLabel* statusPanels_[3] = {};
 };

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/port_list.h"
 
+#include "serial/posix_backend.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSerialPortInfo>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kuvar {
@@ -28,14 +34,68 @@ int ToInt(const QString& text) {
     return value;
 }
 
+bool IsComText(const QString& portText) {
+    return portText.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive);
+}
+
+class TSystemPortInfo final : public IPortInfoSource {
+public:
+    std::vector<TPortInfo> Ports() override {
+        std::vector<TPortInfo> ports;
+        for (const QSerialPortInfo& q : QSerialPortInfo::availablePorts()) {
+            TPortInfo info;
+            info.path = q.systemLocation();
+            info.description = q.description();
+            info.manufacturer = q.manufacturer();
+            info.serialNumber = q.serialNumber();
+            if (q.hasVendorIdentifier())
+                info.vendorId = q.vendorIdentifier();
+            if (q.hasProductIdentifier())
+                info.productId = q.productIdentifier();
+            ports.push_back(info);
+        }
+        for (const QString& folder : SimulatorFolders()) {
+            for (const auto& [link, terminal] : SimulatorLinks(folder)) {
+                TPortInfo info;
+                info.path = link;
+                info.description = QStringLiteral("module simulator on %1").arg(terminal);
+                ports.push_back(info);
+            }
+        }
+        return ports;
+    }
+    QStringList DeviceFolders() override { return {QStringLiteral("/dev")}; }
+};
+
 } // namespace
 
+TPortTarget PortTargetOf(const QString& portText) {
+    TPortTarget target;
+    if (IsComText(portText)) {
+        target.comNumber = true;
+        target.portNum = PortNumFromText(portText);
+    } else if (portText.startsWith(QLatin1Char('/'))) {
+        target.path = portText;
+    } else if (portText.isEmpty()) {
+        throw ENotAPort("No port given");
+    } else {
+        target.path = QStringLiteral("/dev/") + portText;
+    }
+    return target;
+}
+
 bool IsDevicePath(const QString& portText) {
-    return portText.startsWith(QLatin1Char('/'));
+    return !IsComText(portText);
 }
 
 int PortNumFromText(const QString& portText) {
     return ToInt(portText.mid(3, 2));
+}
+
+void CheckPortPath(const QString& path) {
+    const int error = serial::CheckSerialNode(QFile::encodeName(path).constData());
+    if (error == ENOTTY)
+        throw ENotAPort(QStringLiteral("'%1' names no serial port").arg(path).toStdString());
 }
 
 std::optional<TVaBaudrate> BaudrateCode(const QString& rateText) {
@@ -63,12 +123,16 @@ std::optional<TVaBaudrate> BaudrateCode(const QString& rateText) {
 
 ProbeResult ProbeComPort(const QString& name) {
     const QByteArray path = QFile::encodeName(name);
+    // A FIFO, a file or the terminal multiplexer is never opened.
+    if (serial::CheckSerialNode(path.constData()) != 0)
+        return ProbeResult::Unusable;
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return errno == EACCES ? ProbeResult::NoPermission : ProbeResult::Unusable;
     }
-    // Another program that holds the port holds its lock; a port that is no terminal is no port.
-    const bool usable = ::isatty(fd) && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    // Another program that holds the port holds its lock.
+    const bool usable =
+        serial::CheckSerialDescriptor(fd) == 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return usable ? ProbeResult::Usable : ProbeResult::Unusable;
 }
@@ -77,26 +141,68 @@ bool ComPortUsable(const QString& name) {
     return ProbeComPort(name) == ProbeResult::Usable;
 }
 
+QString PortLabel(const TPortInfo& info) {
+    QStringList maker;
+    if (!info.manufacturer.isEmpty())
+        maker << info.manufacturer;
+    if (!info.serialNumber.isEmpty())
+        maker << info.serialNumber;
+    QString label = info.path;
+    if (!info.description.isEmpty()) {
+        label += QStringLiteral(" — ") + info.description;
+        if (!maker.isEmpty())
+            label += QStringLiteral(" (") + maker.join(QLatin1Char(' ')) + QLatin1Char(')');
+    } else if (!maker.isEmpty()) {
+        label += QStringLiteral(" — ") + maker.join(QLatin1Char(' '));
+    }
+    return label;
+}
+
+std::shared_ptr<IPortInfoSource> SystemPortInfo() {
+    return std::make_shared<TSystemPortInfo>();
+}
+
+QStringList SimulatorFolders() {
+    QStringList folders;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        folders << QFile::decodeName(runtime) + QStringLiteral("/kuvar-sim");
+    folders << QStringLiteral("/tmp/kuvar-sim-%1").arg(::geteuid());
+    return folders;
+}
+
+std::vector<std::pair<QString, QString>> SimulatorLinks(const QString& folder) {
+    std::vector<std::pair<QString, QString>> links;
+    struct stat st {};
+    const QByteArray dir = QFile::encodeName(folder);
+    if (::lstat(dir.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return links;
+    static const QRegularExpression kSlave(QStringLiteral("^/dev/pts/[0-9]+$"));
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        if (!entry.isSymLink())
+            continue;
+        const QByteArray link = QFile::encodeName(entry.absoluteFilePath());
+        char resolved[PATH_MAX];
+        if (!::realpath(link.constData(), resolved))
+            continue;
+        const QString terminal = QFile::decodeName(resolved);
+        struct stat target {};
+        if (!kSlave.match(terminal).hasMatch() || ::stat(resolved, &target) != 0 ||
+            !S_ISCHR(target.st_mode) || target.st_uid != ::geteuid())
+            continue;
+        links.emplace_back(entry.absoluteFilePath(), terminal);
+    }
+    return links;
+}
+
 QStringList AvailablePortNames() {
     QStringList names;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        names << info.systemLocation();
-    }
-    // Module simulators make links in these folders.
-    QStringList simDirs;
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty()) {
-        simDirs << QFile::decodeName(runtime) + QStringLiteral("/kuvar-sim");
-    }
-    simDirs << QStringLiteral("/tmp/kuvar-sim-%1").arg(::getuid());
-    for (const QString& dir : simDirs) {
-        const QFileInfoList links =
-            QDir(dir).entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-        for (const QFileInfo& link : links) {
-            if (link.isSymLink() && !names.contains(link.absoluteFilePath())) {
-                names << link.absoluteFilePath();
-            }
-        }
+    for (const TPortInfo& info : SystemPortInfo()->Ports()) {
+        if (!names.contains(info.path))
+            names << info.path;
     }
     return names;
 }

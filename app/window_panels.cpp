@@ -35,7 +35,8 @@ void TTopPanel::Build(QWidget* window) {
     QWidget* p = SCPanel1;
 
     PanelLabel(p, "Label1", 11, 13, QStringLiteral("Port No"), kAqua);
-    ePortNo = modules::Combo(p, "ePortNo", 65, 10, 61, 21, {}, QString());
+    ePortNo = new TPortComboBox(p);
+    modules::SetUpCombo(ePortNo, "ePortNo", 65, 10, 61, 21, {}, QString());
     PanelLabel(p, "Label4", 11, 37, QStringLiteral("Baudrate"), kAqua);
     cbBaudrate = modules::Combo(p, "cbBaudrate", 65, 34, 61, 21,
                                 {QStringLiteral("115200"), QStringLiteral("57600"),
@@ -79,6 +80,8 @@ void TLeftColumn::Build(QWidget* window) {
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab leaves the log for the next control.
+    Memo1->setTabChangesFocus(true);
     QFont memoFont = modules::ControlFont();
     memoFont.setPointSize(10);
     Memo1->setFont(memoFont);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/port_combo.h"
 #include "widgets/ab_col_bit_btn.h"
 
 #include <QComboBox>
@@ -16,7 +17,7 @@ namespace kuvar {
 // button with the port state, the module buttons and Close.
 struct TTopPanel {
     QWidget* SCPanel1 = nullptr;
-    QComboBox* ePortNo = nullptr;
+    TPortComboBox* ePortNo = nullptr;
     QComboBox* cbBaudrate = nullptr;
     TAbColBitBtn* btConnect = nullptr;
     QLabel* imConnect = nullptr;

@@ -166,9 +166,17 @@ template <typename Body> void TChartEditor::Apply(Body body) {
     Refresh();
 }
 
+QColor SwatchTextColour(const QColor& swatch) {
+    // Relative luminance by the sRGB weights: dark swatches get white names, light ones black.
+    const double luminance =
+        0.2126 * swatch.redF() + 0.7152 * swatch.greenF() + 0.0722 * swatch.blueF();
+    return luminance < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 void TChartEditor::ShowColour(QPushButton* button, const QColor& colour) {
     button->setText(colour.name());
-    button->setStyleSheet(QStringLiteral("background-color: %1").arg(colour.name()));
+    button->setStyleSheet(QStringLiteral("background-color: %1; color: %2")
+                              .arg(colour.name(), SwatchTextColour(colour).name()));
 }
 
 void TChartEditor::Refresh() {

@@ -14,6 +14,9 @@
 
 namespace kuvar::charts {
 
+// The colour a swatch's name is written in, so that it reads on the swatch.
+QColor SwatchTextColour(const QColor& swatch);
+
 // The chart editor: the title, each line's title, colour, width and visibility, the bounds and
 // automatic flags of both axes and the background colours. Every change reaches the chart at
 // once; a refused bound is shown in the dialog and the axis keeps its old one.

@@ -9,7 +9,10 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kuvar::charts {
 
@@ -49,8 +52,23 @@ TChartExportDialog::TChartExportDialog(TChart& chart, QWidget* owner)
     connect(browse_, &QPushButton::clicked, this, &TChartExportDialog::Browse);
     connect(save_, &QPushButton::clicked, this, &TChartExportDialog::Save);
     connect(format_, &QComboBox::currentIndexChanged, this, &TChartExportDialog::FormatChanged);
+    connect(path_, &QLineEdit::textChanged, this, &TChartExportDialog::FitPath);
+    // A result names the file it was for: once the choice changes it is stale.
+    connect(path_, &QLineEdit::textEdited, status_, &QLabel::clear);
+    status_->setWordWrap(true);
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     const QString base = chart_.Title().isEmpty() ? QStringLiteral("chart") : chart_.Title();
     path_->setText(QDir::home().filePath(base + QStringLiteral(".png")));
+}
+
+void TChartExportDialog::FitPath() {
+    // Wide enough to read the whole path, up to most of the screen.
+    const int wanted = path_->fontMetrics().horizontalAdvance(path_->text()) +
+                       path_->fontMetrics().averageCharWidth() * 4;
+    const QScreen* screen = this->screen();
+    const int limit = screen ? screen->availableGeometry().width() * 2 / 3 : 800;
+    path_->setMinimumWidth(std::clamp(wanted, 200, std::max(200, limit)));
+    adjustSize();
 }
 
 TExportFormat TChartExportDialog::Format() const {
@@ -58,6 +76,7 @@ TExportFormat TChartExportDialog::Format() const {
 }
 
 void TChartExportDialog::FormatChanged() {
+    status_->clear();
     // Keep the file name's suffix in step with the chosen format.
     QFileInfo info(path_->text());
     if (path_->text().isEmpty())

@@ -31,6 +31,7 @@ public:
 private:
     void Browse();
     void FormatChanged();
+    void FitPath();
 
     TChart& chart_;
     QComboBox* format_;

@@ -42,17 +42,25 @@ QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h,
 QComboBox* Combo(QWidget* parent, const char* name, int x, int y, int w, int h,
                  const QStringList& items, const QString& text) {
     auto* combo = new QComboBox(parent);
+    SetUpCombo(combo, name, x, y, w, h, items, text);
+    return combo;
+}
+
+void SetUpCombo(QComboBox* combo, const char* name, int x, int y, int w, int h,
+                const QStringList& items, const QString& text) {
     combo->setObjectName(QString::fromLatin1(name));
     combo->setAccessibleName(QString::fromLatin1(name));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Completing "/dev/tty" to a listed port, or "11" to "115200", would open or send what was
+    // not typed.
+    combo->setCompleter(nullptr);
     combo->setFont(ControlFont());
     combo->addItems(items);
     combo->setEditText(text);
     // Narrow combos: give the text the few pixels the frame would take.
     combo->lineEdit()->setTextMargins(-3, 0, -3, 0);
     combo->setGeometry(x, y, w, h);
-    return combo;
 }
 
 QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int h,

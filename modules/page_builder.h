@@ -22,8 +22,12 @@ QLabel* Label(QWidget* parent, const char* name, int x, int y, const QString& te
 QLabel* CentredLabel(QWidget* parent, const char* name, int x, int y, int width,
                      const QString& text);
 QLineEdit* Edit(QWidget* parent, const char* name, int x, int y, int w, int h, const QString& text);
+// An editable combo whose text is what was typed: no inline completion from the list.
 QComboBox* Combo(QWidget* parent, const char* name, int x, int y, int w, int h,
                  const QStringList& items, const QString& text);
+// The same set-up for a combo of a class of its own, made by the caller.
+void SetUpCombo(QComboBox* combo, const char* name, int x, int y, int w, int h,
+                const QStringList& items, const QString& text);
 QPushButton* Button(QWidget* parent, const char* name, int x, int y, int w, int h,
                     const QString& caption);
 QCheckBox* Check(QWidget* parent, const char* name, int x, int y, const QString& caption);

@@ -14,6 +14,8 @@ PACKAGES=(
     fonts-nanum fonts-dejavu-core
     # a real X server for the window (xvfb-run, screenshots with import, xwininfo)
     xvfb xauth imagemagick x11-utils
+    # scripts/check-accessibility.sh: a session bus, the accessibility bus and its reader
+    dbus at-spi2-core python3-pyatspi
     # the fuzz targets
     clang
 )

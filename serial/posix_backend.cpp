@@ -16,6 +16,9 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace kuvar::serial {
@@ -233,13 +236,49 @@ private:
     TVaLineState errorBase_;
 };
 
+// /dev/tty, /dev/console and /dev/ptmx (also /dev/pts/ptmx) stand for other terminals or make
+// new ones; none is a port.
+bool IsTerminalAlias(dev_t device) {
+    return major(device) == 5 && minor(device) <= 2;
+}
+
+int CheckSerialStat(const struct stat& st) {
+    return S_ISCHR(st.st_mode) && !IsTerminalAlias(st.st_rdev) ? 0 : ENOTTY;
+}
+
 } // namespace
+
+int CheckSerialNode(const char* path) {
+    struct stat st {};
+    if (::stat(path, &st) != 0)
+        return errno;
+    return CheckSerialStat(st);
+}
+
+int CheckSerialDescriptor(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return errno;
+    if (int e = CheckSerialStat(st))
+        return e;
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0)
+        return ENOTTY;
+    unsigned int ptyNumber = 0;
+    if (ioctl(fd, TIOCGPTN, &ptyNumber) == 0)
+        return ENOTTY;
+    return 0;
+}
 
 std::shared_ptr<ISerialPort> TVaPosixBackend::Open(const std::string& portName, int& error) {
     error = 0;
     const std::string path = PosixDeviceFile(portName);
     if (path.empty()) {
         error = ENOENT;
+        return nullptr;
+    }
+    if (int e = CheckSerialNode(path.c_str())) {
+        error = e;
         return nullptr;
     }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -252,8 +291,9 @@ std::shared_ptr<ISerialPort> TVaPosixBackend::Open(const std::string& portName, 
         error = e;
         return nullptr;
     };
-    if (!::isatty(fd))
-        return fail(ENOTTY);
+    // The node may have been swapped between the look and the open.
+    if (int e = CheckSerialDescriptor(fd))
+        return fail(e);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
         return fail(errno == EWOULDBLOCK ? EBUSY : errno);
     if (ioctl(fd, TIOCEXCL) != 0)
@@ -262,6 +302,10 @@ std::shared_ptr<ISerialPort> TVaPosixBackend::Open(const std::string& portName, 
     if (wakeFd < 0)
         return fail(errno);
     return std::make_shared<TVaPosixPort>(fd, wakeFd);
+}
+
+std::string TVaPosixBackend::DeviceFile(const std::string& portName) {
+    return PosixDeviceFile(portName);
 }
 
 std::string TVaPosixBackend::ErrorText(int code) {

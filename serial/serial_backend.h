@@ -82,6 +82,8 @@ public:
     // error (ENOENT, 2, when there is no such device).
     virtual std::shared_ptr<ISerialPort> Open(const std::string& portName, int& error) = 0;
     virtual std::string ErrorText(int code) = 0;
+    // The file the port name opens, where it differs from the name (COMn on POSIX).
+    virtual std::string DeviceFile(const std::string& portName) { return portName; }
 };
 
 // The back end of this platform.

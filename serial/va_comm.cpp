@@ -184,8 +184,12 @@ void TVaCustomComm::OpenDevice() {
     int error = 0;
     std::shared_ptr<ISerialPort> port = backend_->Open(name, error);
     if (!port) {
-        if (error == ENOENT)
-            throw EVaCommError(FormatCommMessage("Specified device not found (%s).", {name}));
+        if (error == ENOENT) {
+            // A COMn name also says which device file it stands for here.
+            const std::string file = backend_->DeviceFile(name);
+            const std::string shown = file.empty() || file == name ? name : name + ", " + file;
+            throw EVaCommError(FormatCommMessage("Specified device not found (%s).", {shown}));
+        }
         throw EVaCommError(FormatCommMessage("Can't open specified device %s", {name}) +
                            FormatCommMessage(" (Error %d, %s)", {static_cast<long long>(error),
                                                                  backend_->ErrorText(error)}));

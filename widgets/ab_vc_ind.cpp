@@ -275,6 +275,9 @@ void TAbVCInd::resizeEvent(QResizeEvent* e) {
         resize(side, side);
         return;
     }
+    // The corners outside the face are not the instrument's: clicks there reach the controls
+    // beneath it.
+    setMask(QRegion(rect(), QRegion::Ellipse));
     Invalidate(lyFull);
 }
 

@@ -74,11 +74,23 @@ TEST_F(Link, BadPortAndRateTextsKeepThePortClosed) {
         const char* rate;
         const char* error;
     } cases[] = {
-        {"abc", "115200", "'' is not a valid integer value - "},
-        {"1", "115200", "'' is not a valid integer value - "},
+        {"COMx", "115200", "'x' is not a valid integer value - "},
+        {"COM", "115200", "'' is not a valid integer value - "},
         {"COM3", "fast", "'fast' is not a valid integer value - "},
         {"COM3", "12345", "Baud rate 12345 is not supported - "},
-        {"COM7", "115200", "\\\\.\\COM7"},
+        // COMn says which device file it tried.
+        {"COM7", "115200", "Specified device not found (\\\\.\\COM7, /dev/ttyS6). - "},
+        // Other names are device names under /dev.
+        {"ttyKuvarNoSuchPort", "115200",
+         "Specified device not found (/dev/ttyKuvarNoSuchPort). - "},
+        {"1", "115200", "Specified device not found (/dev/1). - "},
+        // Texts that name no serial port never open anything.
+        {"/", "115200", "'/' names no serial port - "},
+        {"/dev/tty", "115200", "'/dev/tty' names no serial port - "},
+        {"/dev/ptmx", "115200", "'/dev/ptmx' names no serial port - "},
+        {"/dev/null", "115200",
+         "Can't open specified device /dev/null (Error 25, Inappropriate ioctl for device) - "},
+        {"", "115200", "No port given - "},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(fixture.OpenPort(QString::fromLatin1(c.port), QString::fromLatin1(c.rate)))

@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
 
     TWindowFixture fixture;
     TfKUVAR& w = *fixture.window;
+    // The picture shows the design's client area whatever the size of the screen.
+    WaitFor([] { return false; }, 50);
+    w.resize(1133, 700);
     if (gy) {
         fixture.ClickButton(w.TopPanel.btGY);
     }

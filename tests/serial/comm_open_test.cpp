@@ -66,7 +66,8 @@ TEST_F(CommTest, OpenFailuresNameTheDevice) {
         int portNum;
         std::string expected;
     } cases[] = {
-        {"", 7, "Specified device not found (\\\\.\\COM7)."},
+        // COM7 stands for /dev/ttyS6 here, and the message says so.
+        {"", 7, "Specified device not found (\\\\.\\COM7, /dev/ttyS6)."},
         {"/dev/kuvar-no-such-device", 0, "Specified device not found (/dev/kuvar-no-such-device)."},
         {"/dev/null", 0,
          "Can't open specified device /dev/null (Error 25, Inappropriate ioctl for device)"},
@@ -75,6 +76,12 @@ TEST_F(CommTest, OpenFailuresNameTheDevice) {
              " (Error 25, Inappropriate ioctl for device)"},
         {pty.Path(), 0,
          "Can't open specified device " + pty.Path() + " (Error 16, Device or resource busy)"},
+        // Terminals that are no port: opening the multiplexer would make a new terminal.
+        {"/dev/ptmx", 0,
+         "Can't open specified device /dev/ptmx (Error 25, Inappropriate ioctl for device)"},
+        {"/dev/tty", 0,
+         "Can't open specified device /dev/tty (Error 25, Inappropriate ioctl for device)"},
+        {"/", 0, "Can't open specified device / (Error 25, Inappropriate ioctl for device)"},
     };
     bool raised = false;
     comm->OnOpen = comm->OnClose = [&](TVaCustomComm*) { raised = true; };

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/user_preferences.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace kuvar {
+
+bool UsablePreferencesFile(const QString& path, qint64 maxBytes) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode) && st.st_size <= maxBytes;
+}
+
+TUserPreferences::TUserPreferences(const QString& path) : path_(path) {
+    // QSettings reads at construction; a file that is not ours to read is never opened.
+    if (!path_.isEmpty() && UsablePreferencesFile(path_))
+        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+}
+
+TUserPreferences::~TUserPreferences() = default;
+
+QVariant TUserPreferences::Value(const QString& key, const QVariant& fallback) const {
+    return settings_ ? settings_->value(key, fallback) : fallback;
+}
+
+void TUserPreferences::SetValue(const QString& key, const QVariant& value) {
+    if (settings_)
+        settings_->setValue(key, value);
+}
+
+bool TUserPreferences::Save() {
+    if (!settings_ || !UsablePreferencesFile(path_))
+        return false;
+    // QSettings writes a temporary file and renames it into place when whole.
+    settings_->sync();
+    return settings_->status() == QSettings::NoError;
+}
+
+} // namespace kuvar

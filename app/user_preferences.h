@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+namespace kuvar {
+
+// The per-user settings file kuvar.conf: what UserSet.dat does not hold (the window's place,
+// reconnecting by itself). UserSet.dat keeps its bytes. The file is read only when it is a small
+// regular file and written only when it is absent or one; anything else (a FIFO, a device, a
+// folder, a huge file) is left alone and the defaults apply.
+class TUserPreferences {
+public:
+    // An empty path keeps nothing: every value is its fallback and Save does nothing.
+    explicit TUserPreferences(const QString& path);
+    ~TUserPreferences();
+
+    QVariant Value(const QString& key, const QVariant& fallback = {}) const;
+    void SetValue(const QString& key, const QVariant& value);
+    // Writes what was set; false when the file is not one to write or the write failed.
+    bool Save();
+
+    const QString& Path() const { return path_; }
+
+private:
+    QString path_;
+    std::unique_ptr<QSettings> settings_;
+};
+
+// Whether path may be read or replaced as a settings file: absent, or a regular file of at
+// most maxBytes (links followed).
+bool UsablePreferencesFile(const QString& path, qint64 maxBytes = 64 * 1024);
+
+} // namespace kuvar
