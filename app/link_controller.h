@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/delay.h"
 #include "app/link_view.h"
 #include "protocol/link_state.h"
 #include "protocol/measurement_view.h"
@@ -48,8 +49,12 @@ public:
     void Timer1Timer();
     // From now on the workers' steps are dropped: the window is going away.
     void Shutdown();
+    // The window has closed: a command waiting now ends at once, and nothing more is sent, asked
+    // or shown. The port stays open until the window is destroyed.
+    void WindowClosing();
 
-    // What the transactions need.
+    // What the transactions need. A command whose wait is cut short (the window closes, the
+    // device goes away) ends there: Delay throws EAbort, which ends its handler silently.
     bool PortOpen() override { return portOpen_; }
     void WriteFrame(const std::string& frame) override;
     void Delay(int ms) override;
@@ -70,8 +75,12 @@ public:
     QTimer* Timer1;
 
 private:
+    // Throws EAbort once the window has closed.
+    void RefuseWhenClosing() const;
+
     ILinkView& view_;
     bool portOpen_ = false;
+    TWaits waits_; // the commands' waits
     std::shared_ptr<TQtUiThread> uiThread_;
     std::unique_ptr<protocol::ReplyDispatcher> dispatcher_;
     std::unique_ptr<protocol::ReceiveFramer> framer_;

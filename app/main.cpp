@@ -20,6 +20,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("kuvar"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     TfKUVAR window(AppPathsFor(commandLine, DefaultAppPaths()));
+    QuitWhenClosed(window);
     window.show();
     ApplyCommandLine(commandLine, window);
     return app.exec();

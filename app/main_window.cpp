@@ -169,7 +169,9 @@ void TfKUVAR::closeEvent(QCloseEvent* event) {
     });
     // A failed save keeps the window open.
     if (saved) {
+        Link->WindowClosing();
         event->accept();
+        emit Closed();
     } else {
         event->ignore();
     }
@@ -354,6 +356,12 @@ void TfKUVAR::SetControlText(Control control, const QString& text) {
 void TfKUVAR::SetControlChecked(Control control, bool checked) {
     if (auto* button = qobject_cast<QAbstractButton*>(LinkControl(control)))
         button->setChecked(checked);
+}
+
+void QuitWhenClosed(TfKUVAR& window) {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &TfKUVAR::Closed, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
 }
 
 } // namespace kuvar
