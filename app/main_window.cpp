@@ -146,6 +146,9 @@ void TfKUVAR::ShowAppException(QObject*, const std::exception& e) {
 
 void TfKUVAR::FormCreate() {
     SetAppExceptionHandler([this](const std::exception& e) { ShowAppException(this, e); });
+    // The closed-port picture of the window's design; a picture that does not load is an error
+    // line and no reason to skip the rest of start-up.
+    Guarded([this] { ShowPortState(false); });
     // A failing step is shown and skips the rest of start-up.
     Guarded([this] {
         const bool firstStart = LoadUserSet(paths_.settingsFile, UserSetRecord);

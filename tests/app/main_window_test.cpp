@@ -27,7 +27,7 @@ QColor TextColour(const QLabel* label) {
 class Window : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    TAppPaths paths{dir.filePath(QStringLiteral("UserSet.dat")), dir.path()};
+    TAppPaths paths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)};
 
     std::unique_ptr<TfKUVAR> Open() {
         auto window = std::make_unique<TfKUVAR>(paths);
@@ -193,6 +193,34 @@ TEST_F(Window, ShortFileStopsStartUpAndTheNextCloseRepairsIt) {
     EXPECT_EQ(w->TopPanel.ePortNo->currentText(), QString());
     EXPECT_TRUE(w->close());
     EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
+}
+
+// Before any open or close the port is closed, and imConnect shows so with the closed-port picture
+// at its own size; a picture that does not load is an error line, and start-up goes on.
+TEST_F(Window, ConnectionPictureAtStartIsTheClosedPort) {
+    {
+        auto w = Open();
+        const QImage off(QStringLiteral(KUVAR_PICTURES "/off.bmp"));
+        ASSERT_FALSE(off.isNull());
+        const QPixmap shown = w->TopPanel.imConnect->pixmap();
+        EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_RGB32),
+                  off.convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(w->TopPanel.imConnect->size(), off.size());
+        EXPECT_EQ(TextColour(w->TopPanel.lbComOpen), kGreen);
+        EXPECT_TRUE(w->StatusText(0).isEmpty()) << w->StatusText(0).toStdString();
+        EXPECT_TRUE(w->close());
+    }
+    TUserSetRecord stored;
+    stored.SetDefaults();
+    stored.SetText(UserSetField::PortNo, QStringLiteral("COM7"));
+    SaveUserSet(paths.settingsFile, stored);
+    paths.pictureDir = dir.path(); // no pictures here
+    auto w = Open();
+    EXPECT_TRUE(w->StatusText(0).startsWith(
+        QStringLiteral("Cannot load %1 - ").arg(dir.filePath(QStringLiteral("off.bmp")))))
+        << w->StatusText(0).toStdString();
+    EXPECT_EQ(w->TopPanel.ePortNo->currentText(), QStringLiteral("COM7"));
+    EXPECT_EQ(w->PageControl1->currentIndex(), 2);
 }
 
 TEST_F(Window, ExceptionEndsOnlyItsHandlerAndShowsTheTime) {
