@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/pty_line.h"
 
+#include "app/delay.h"
 #include "protocol/frame.h"
 
 #include <QElapsedTimer>
@@ -70,16 +71,16 @@ void TPtyLine::Answer() {
     }
 }
 
-bool TPtyLine::Write(const std::string& bytes) {
+bool TPtyLine::Write(const std::string& bytes, int ms) {
     std::size_t done = 0;
     QElapsedTimer clock;
     clock.start();
-    while (master_ >= 0 && done < bytes.size() && clock.elapsed() < 3000) {
+    while (master_ >= 0 && done < bytes.size() && clock.elapsed() < ms) {
         const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
         if (n > 0)
             done += static_cast<std::size_t>(n);
         else if (errno == EAGAIN)
-            ::usleep(1000);
+            kuvar::Delay(1); // the window reads on this thread
         else
             break;
     }

@@ -30,7 +30,8 @@ public:
 
     // Each frame is answered with responder(frame) (nothing for an empty text).
     void Respond(std::function<std::string(const std::string& frame)> responder);
-    bool Write(const std::string& bytes);
+    // All of bytes within ms, letting the window read meanwhile.
+    bool Write(const std::string& bytes, int ms = 3000);
     // Closes the test's end: the window sees the device go away.
     void HangUp();
     // Nobody holds the device: it opens, locks, and is not held exclusively.
