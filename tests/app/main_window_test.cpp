@@ -353,3 +353,55 @@ TEST_F(Window, TheLogKeepsTheNewestTenThousandLinesInOrder) {
                   "line " + std::to_string(next - 5000));
     }
 }
+
+// Long lines fill the log by characters before its lines are used up: it keeps the newest that
+// fit within 16 Mi characters, in order and whole, however the batches come.
+TEST_F(Window, TheLogKeepsItsNewestCharactersWithinTheByteBound) {
+    constexpr int kChars = 4000; // under the length at which a line is cut
+    constexpr qsizetype kBound = TReceiveLog::kMaxChars;
+    const struct {
+        int batches, each;
+    } cases[] = {
+        {9, 600},  // the bound is passed part way, then every batch trims
+        {1, 5000}, // one batch larger than the bound
+    };
+    for (const auto& c : cases) {
+        auto w = Open();
+        int next = 0;
+        for (int b = 0; b < c.batches; ++b) {
+            for (int i = 0; i < c.each; ++i) {
+                QString line = QStringLiteral("line %1 ").arg(next++);
+                line += QString(kChars - line.size(), QLatin1Char('.'));
+                w->AppendLog(line);
+            }
+            QTest::qWait(80); // past the log's append spacing
+        }
+        const QTextDocument* doc = w->LeftColumn.Memo1->document();
+        const int kept = static_cast<int>(kBound / (kChars + 1));
+        EXPECT_LE(doc->characterCount(), kBound) << c.batches << " x " << c.each;
+        EXPECT_EQ(doc->blockCount(), kept) << c.batches << " x " << c.each;
+        EXPECT_TRUE(
+            doc->firstBlock().text().startsWith(QStringLiteral("line %1 ").arg(next - kept)));
+        EXPECT_TRUE(doc->lastBlock().text().startsWith(QStringLiteral("line %1 ").arg(next - 1)));
+        EXPECT_EQ(doc->lastBlock().text().size(), kChars);
+    }
+}
+
+// The log shows every reply on one line of its own: control characters as visible signs, a reply
+// longer than 4,096 characters cut there with a mark that gives its length.
+TEST(ReceiveLog, ShowsControlCharactersAndCutsLongReplies) {
+    const struct {
+        QString reply, shown;
+    } cases[] = {
+        {QStringLiteral("[1 VER KUVAR-AC]"), QStringLiteral("[1 VER KUVAR-AC]")},
+        {QString::fromLatin1("[1 \0V\tE\x1f\x7fR]", 11),
+         QStringLiteral("[1 \u2400V\u2409E\u241f\u2421R]")},
+        {QString(4096, QLatin1Char('a')), QString(4096, QLatin1Char('a'))},
+        {QString(4097, QLatin1Char('a')),
+         QString(4096, QLatin1Char('a')) + QStringLiteral(" \u2026 [cut: 4097 characters in all]")},
+        {QString(65536, QChar(0)),
+         QString(4096, QChar(0x2400)) + QStringLiteral(" \u2026 [cut: 65536 characters in all]")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TReceiveLog::Shown(c.reply), c.shown) << c.reply.left(20).toStdString();
+}
