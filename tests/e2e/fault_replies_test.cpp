@@ -15,11 +15,21 @@ using namespace kuvar;
 
 namespace {
 
+using Strings = std::vector<std::string>;
+
 class FaultReplies : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(line.Ok());
         ASSERT_TRUE(fixture.OpenPort(line.Path())) << w.StatusText(0).toStdString();
+    }
+    // The frames the window sent, without their checksum digits.
+    Strings SentTexts() {
+        line.Frames(line.Read());
+        Strings texts;
+        for (const std::string& frame : line.Sent())
+            texts.push_back(frame.size() >= 2 ? frame.substr(0, frame.size() - 2) : frame);
+        return texts;
     }
     QString LastLogLine() const { return w.LeftColumn.Memo1->document()->lastBlock().text(); }
 
@@ -28,7 +38,66 @@ protected:
     TfKUVAR& w = *fixture.window;
 };
 
+Strings Repeat(const std::string& text, int count) {
+    return Strings(static_cast<std::size_t>(count), text);
+}
+
+Strings operator+(Strings a, const Strings& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 } // namespace
+
+// What must hold: on a line with TX and RX shorted, the window's own frames are no answer. ID
+// Find tries six times, asks ID 1 for its scale six times and its version once, and eID keeps
+// its text, instead of taking "<0" from the echo and sending "<<0 SCALE>".
+TEST_F(FaultReplies, ALoopedBackLineIsNoAnswerToIdFind) {
+    line.Respond([](const std::string& frame) { return frame + "\r"; });
+    fixture.ClickButton(w.AcPage.btACIDFind);
+    EXPECT_EQ(SentTexts(),
+              (Repeat("<0 ID>", 6) + Repeat("<1 SCALE>", 6) + Strings{"<1 STOP>", "<1 VER>"}));
+    EXPECT_EQ(w.AcPage.eID->text().toStdString(), "1");
+    EXPECT_EQ(w.AcPage.edACVersion->text().toStdString(), "");
+    EXPECT_TRUE(fixture.boxes.seen.contains(QStringLiteral("KUVAR-AC 제품이 아닙니다.")));
+    // Every echo is still in the log.
+    EXPECT_TRUE(fixture.LogContains(QStringLiteral("<1 SCALE>")));
+}
+
+// What must hold: when two modules answer ID Find, the page takes the last one as before, and
+// status panel 0 says that more than one ID answered.
+TEST_F(FaultReplies, TwoModulesAnsweringIdFindAreNamedInPanelZero) {
+    line.Respond([](const std::string& frame) -> std::string {
+        if (frame.rfind("<0 ID>", 0) == 0)
+            return ModuleReply("[3 02 ID]") + ModuleReply("[9 12 ID]");
+        if (frame.rfind("<9 SCALE>", 0) == 0)
+            return ModuleReply("[9 SCALE 2]");
+        if (frame.rfind("<9 VER>", 0) == 0)
+            return ModuleReply("[9 VER KUVAR-AC V2.0]");
+        return {};
+    });
+    fixture.ClickButton(w.AcPage.btACIDFind);
+    EXPECT_EQ(w.AcPage.eID->text().toStdString(), "9");
+    EXPECT_EQ(w.AcPage.edACVersion->text().toStdString(), "[9 VER KUVAR-AC V2.0]");
+    EXPECT_EQ(w.StatusText(0).toStdString(), "More than one module answered: IDs 3, 9");
+    EXPECT_EQ(SentTexts(), (Strings{"<0 ID>", "<9 SCALE>", "<9 STOP>", "<9 VER>"}));
+}
+
+// What must hold: a reply that names another ID than the one asked is no answer to the query.
+TEST_F(FaultReplies, AnotherModulesReplyIsNoAnswerToAQuery) {
+    line.Respond([](const std::string& frame) -> std::string {
+        if (frame.rfind("<7 VER>", 0) == 0)
+            return ModuleReply("[9 VER KUVAR-AC V2.0]");
+        if (frame.rfind("<7 STOP>", 0) == 0)
+            return ModuleReply("[7 STOP]");
+        return {};
+    });
+    w.AcPage.eID->setText(QStringLiteral("7"));
+    fixture.ClickButton(w.AcPage.btACVersion);
+    ASSERT_TRUE(WaitFor([&] { return fixture.LogContains(QStringLiteral("[9 VER")); }, 3000));
+    WaitFor([] { return false; }, 100);
+    EXPECT_EQ(w.AcPage.edACVersion->text().toStdString(), "");
+}
 
 // What must hold: a reply with NUL bytes shows them as a visible sign, and the log's text stays
 // whole for assistive technology (a NUL ends it there), so that later replies are read too.
@@ -60,4 +129,27 @@ TEST_F(FaultReplies, RepliesOfSixtyFourKilobytesAreShownCutWithAMark) {
     EXPECT_TRUE(first.endsWith(QStringLiteral(" \u2026 [cut: 65536 characters in all]")))
         << first.right(60).toStdString();
     EXPECT_LT(doc->characterCount(), 41 * 5000);
+}
+
+// What must hold: when the device goes away during ID Find, the command ends there: "Device
+// disconnected (...)" stays in panel 0, no further tries overwrite it, and no "Open Com port."
+// box comes from the command's later steps.
+TEST_F(FaultReplies, DeviceLostDuringIdFindEndsTheCommandAndKeepsTheMessage) {
+    QTimer hangUp;
+    QObject::connect(&hangUp, &QTimer::timeout, [&] {
+        line.Frames(line.Read());
+        if (!line.Sent().empty()) {
+            hangUp.stop();
+            line.HangUp();
+        }
+    });
+    hangUp.start(5);
+    fixture.ClickButton(w.AcPage.btACIDFind);
+    EXPECT_FALSE(w.Link->PortOpen());
+    EXPECT_TRUE(
+        w.StatusText(0).startsWith(QStringLiteral("Device disconnected (%1). - ").arg(line.Path())))
+        << w.StatusText(0).toStdString();
+    EXPECT_EQ(fixture.boxes.seen.join(QStringLiteral(" | ")).toStdString(),
+              "센서 ID를 찾습니다. 센서가 1개만 연결되어 있습니까?");
+    EXPECT_EQ(SentTexts(), Strings{"<0 ID>"});
 }
