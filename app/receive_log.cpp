@@ -10,11 +10,6 @@
 
 namespace kuvar {
 
-namespace {
-constexpr char16_t kFirstControlPicture = 0x2400; // SYMBOL FOR NULL; U+2401.. follow the codes
-constexpr char16_t kDeletePicture = 0x2421;
-} // namespace
-
 TReceiveLog::TReceiveLog(QPlainTextEdit* memo) : memo_(memo) {
     memo_->setMaximumBlockCount(kMaxLines);
     clock_.start();
@@ -27,12 +22,16 @@ QString TReceiveLog::Shown(const QString& reply) {
     const qsizetype length = reply.size();
     if (length <= kMaxLineChars && std::none_of(reply.begin(), reply.end(), isControl))
         return reply; // every reply of a stream: no copy
-    QString shown = reply.left(kMaxLineChars);
-    for (QChar& c : shown) {
-        if (c.unicode() < 0x20)
-            c = QChar(kFirstControlPicture + c.unicode());
-        else if (c.unicode() == 0x7F)
-            c = QChar(kDeletePicture);
+    // Caret notation ("^@" for NUL, "^?" for DEL): the window's fonts have no control pictures.
+    QString shown;
+    shown.reserve(std::min(length, kMaxLineChars) + 40);
+    for (const QChar c : QStringView(reply).left(kMaxLineChars)) {
+        if (isControl(c)) {
+            shown += QLatin1Char('^');
+            shown += QLatin1Char(static_cast<char>(c.unicode() ^ 0x40));
+        } else {
+            shown += c;
+        }
     }
     if (length > kMaxLineChars)
         shown += QStringLiteral(" \u2026 [cut: %1 characters in all]").arg(length);

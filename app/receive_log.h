@@ -29,9 +29,9 @@ public:
     // Takes over memo's line bound; must not outlive memo.
     explicit TReceiveLog(QPlainTextEdit* memo);
 
-    // A reply as the log shows it: control characters as their visible symbols (NUL as U+2400,
-    // which also keeps the log's text whole for assistive technology), and a reply longer than
-    // kMaxLineChars cut there, with the mark.
+    // A reply as the log shows it: control characters in caret notation (NUL as "^@", which also
+    // keeps the log's text whole for assistive technology), and a reply longer than kMaxLineChars
+    // cut there, with the mark.
     static QString Shown(const QString& reply);
 
     void Add(const QString& line);

@@ -387,20 +387,20 @@ TEST_F(Window, TheLogKeepsItsNewestCharactersWithinTheByteBound) {
     }
 }
 
-// The log shows every reply on one line of its own: control characters as visible signs, a reply
+// The log shows every reply on one line of its own: control characters in caret notation, a reply
 // longer than 4,096 characters cut there with a mark that gives its length.
 TEST(ReceiveLog, ShowsControlCharactersAndCutsLongReplies) {
     const struct {
         QString reply, shown;
     } cases[] = {
         {QStringLiteral("[1 VER KUVAR-AC]"), QStringLiteral("[1 VER KUVAR-AC]")},
-        {QString::fromLatin1("[1 \0V\tE\x1f\x7fR]", 11),
-         QStringLiteral("[1 \u2400V\u2409E\u241f\u2421R]")},
+        {QString::fromLatin1("[1 \0V\tE\x1f\x7fR]", 11), QStringLiteral("[1 ^@V^IE^_^?R]")},
+        {QStringLiteral("^@ stays"), QStringLiteral("^@ stays")},
         {QString(4096, QLatin1Char('a')), QString(4096, QLatin1Char('a'))},
         {QString(4097, QLatin1Char('a')),
          QString(4096, QLatin1Char('a')) + QStringLiteral(" \u2026 [cut: 4097 characters in all]")},
-        {QString(65536, QChar(0)),
-         QString(4096, QChar(0x2400)) + QStringLiteral(" \u2026 [cut: 65536 characters in all]")},
+        {QString(65536, QChar(0)), QStringLiteral("^@").repeated(4096) +
+                                       QStringLiteral(" \u2026 [cut: 65536 characters in all]")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TReceiveLog::Shown(c.reply), c.shown) << c.reply.left(20).toStdString();
