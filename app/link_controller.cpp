@@ -62,6 +62,16 @@ void TLinkController::Shutdown() {
     uiThread_->Shutdown();
 }
 
+void TLinkController::WindowClosing() {
+    Timer1->stop();
+    waits_.EndAll();
+}
+
+void TLinkController::RefuseWhenClosing() const {
+    if (waits_.Ended())
+        throw EAbort();
+}
+
 void TLinkController::btConnectClick() {
     // Pressed while waiting for a lost device: the operator takes over.
     Reconnection.Cancel();
@@ -154,6 +164,8 @@ void TLinkController::VaComm1Error(int errors) {
         std::runtime_error(QStringLiteral("Device disconnected (%1).").arg(port).toStdString()));
     CloseComPort();
     Reconnection.Start();
+    // The commands waiting for this device end here, and the message stays.
+    waits_.CutRunning();
 }
 
 void TLinkController::ManualSend(Control line) {
@@ -165,12 +177,14 @@ void TLinkController::Timer1Timer() {
 }
 
 void TLinkController::WriteFrame(const std::string& frame) {
+    RefuseWhenClosing();
     VaComm1->WriteText(frame);
     view_.ShowSentFrame(modules::FromWire(frame));
 }
 
 void TLinkController::Delay(int ms) {
-    kuvar::Delay(ms);
+    if (!kuvar::Delay(ms, waits_))
+        throw EAbort();
 }
 
 void TLinkController::SetStatus0(const std::string& text) {
@@ -178,10 +192,12 @@ void TLinkController::SetStatus0(const std::string& text) {
 }
 
 bool TLinkController::Ask(const std::string& question) {
+    RefuseWhenClosing();
     return view_.Ask(modules::FromMixed(question));
 }
 
 void TLinkController::ShowMessage(const std::string& text) {
+    RefuseWhenClosing();
     view_.ShowMessage(modules::FromMixed(text));
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/device_watch.h"
+#include "app/delay.h"
 #include "app/link_view.h"
 #include "protocol/link_state.h"
 #include "protocol/measurement_view.h"
@@ -53,8 +54,12 @@ public:
     void Shutdown();
     // Opens the lost device again at path, at the rate it had; true when open. Sends nothing.
     bool Reconnect(const QString& path);
+    // The window has closed: a command waiting now ends at once, and nothing more is sent, asked
+    // or shown. The port stays open until the window is destroyed.
+    void WindowClosing();
 
-    // What the transactions need.
+    // What the transactions need. A command whose wait is cut short (the window closes, the
+    // device goes away) ends there: Delay throws EAbort, which ends its handler silently.
     bool PortOpen() override { return portOpen_; }
     void WriteFrame(const std::string& frame) override;
     void Delay(int ms) override;
@@ -79,9 +84,12 @@ public:
 private:
     // The file the component opens for the port now set: a COMn port's /dev/ttyS path.
     QString DeviceFile() const;
+    // Throws EAbort once the window has closed.
+    void RefuseWhenClosing() const;
 
     ILinkView& view_;
     bool portOpen_ = false;
+    TWaits waits_; // the commands' waits
     std::shared_ptr<TQtUiThread> uiThread_;
     std::unique_ptr<protocol::ReplyDispatcher> dispatcher_;
     std::unique_ptr<protocol::ReceiveFramer> framer_;

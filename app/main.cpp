@@ -22,6 +22,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("kuvar"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     TfKUVAR window(AppPathsFor(commandLine, DefaultAppPaths()));
+    QuitWhenClosed(window);
     window.show();
     ApplyCommandLine(commandLine, window);
     return app.exec();

@@ -207,6 +207,9 @@ void TfKUVAR::ShowAppException(QObject*, const std::exception& e) {
 
 void TfKUVAR::FormCreate() {
     SetAppExceptionHandler([this](const std::exception& e) { ShowAppException(this, e); });
+    // The closed-port picture of the window's design; a picture that does not load is an error
+    // line and no reason to skip the rest of start-up.
+    Guarded([this] { ShowPortState(false); });
     // A failing step is shown and skips the rest of start-up.
     Guarded([this] {
         const bool firstStart = LoadUserSet(paths_.settingsFile, UserSetRecord);
@@ -231,7 +234,9 @@ void TfKUVAR::closeEvent(QCloseEvent* event) {
     // A failed save keeps the window open.
     if (saved) {
         SaveWindowPlace(*this, *preferences_);
+        Link->WindowClosing();
         event->accept();
+        emit Closed();
     } else {
         event->ignore();
     }
@@ -413,6 +418,12 @@ void TfKUVAR::SetControlText(Control control, const QString& text) {
 void TfKUVAR::SetControlChecked(Control control, bool checked) {
     if (auto* button = qobject_cast<QAbstractButton*>(LinkControl(control)))
         button->setChecked(checked);
+}
+
+void QuitWhenClosed(TfKUVAR& window) {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(&window, &TfKUVAR::Closed, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
 }
 
 } // namespace kuvar

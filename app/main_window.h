@@ -97,6 +97,10 @@ public:
     // Keeps the window's paints to one per screen refresh; owned by the window.
     TPaintPacer* PaintPacer = nullptr;
 
+signals:
+    // The close went through (the settings are saved) and the window is going away.
+    void Closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -122,5 +126,10 @@ private:
     std::unique_ptr<TReceiveLog> receiveLog_;
     QLabel* statusPanels_[3] = {};
 };
+
+// Ends the application once the window has closed, from whatever wait the close came in: the
+// quit is a queued call, which no nested event loop drops (a new loop discards the quit event that
+// closing the last window posts).
+void QuitWhenClosed(TfKUVAR& window);
 
 } // namespace kuvar

@@ -76,7 +76,8 @@ void TLeftColumn::Build(QWidget* window) {
     Memo1 = new QPlainTextEdit(p);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("Receive log"));
-    Memo1->setReadOnly(true);
+    // The operator may type into the log too; nothing sends or reads what is typed.
+    Memo1->setReadOnly(false);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -17,6 +17,8 @@ void SetAppExceptionHandler(AppExceptionHandler handler) {
 }
 
 void HandleAppException(const std::exception& e) {
+    if (dynamic_cast<const EAbort*>(&e))
+        return;
     if (Handler()) {
         Handler()(e);
     } else {

@@ -10,10 +10,18 @@
 
 namespace kuvar {
 
+// Ends the handler that raises it and shows nothing: a command whose wait was cut short (the
+// window is closing, the device went away) stops there, whatever handlers it runs inside.
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "Operation aborted"; }
+};
+
 // The application-wide handler of exceptions that escape a handler on the UI thread. The window
 // installs itself here first thing at start-up; without it, messages go to standard error.
 using AppExceptionHandler = std::function<void(const std::exception&)>;
 void SetAppExceptionHandler(AppExceptionHandler handler);
+// Hands e to the installed handler; an EAbort is dropped here.
 void HandleAppException(const std::exception& e);
 
 // Runs a handler's body so that an escaping exception ends that handler only: Qt's frames are

@@ -35,6 +35,7 @@ void btACIDFindClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
         return;
     state.LastFrame.clear();
     state.RxBuffer.clear();
+    state.IdsAnswered.clear();
     state.RxMode = RxModes::AcIdQuery;
     if (!protocol::RequirePortOpen(host))
         return;
@@ -50,6 +51,7 @@ void btACIDFindClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
     SetControlText(page.edACVersion, QString());
     btACVersionClick(state, host, page);
     host.Delay(500);
+    protocol::ReportIdsAnswered(state, host);
     if (!protocol::Contains(TextOf(page.edACVersion), "AC"))
         host.ShowMessage(protocol::kNotKuvarAc);
 }
@@ -64,7 +66,8 @@ void btIDchangeClick(LinkState& state, ITransactionHost& host, TAcPage& page,
     state.RxMode = RxModes::LogOnly;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, protocol::CommandText(TextOf(page.eID), "ID", TextOf(page.edACNewID)));
+    protocol::SendOnce(state, host,
+                       protocol::CommandText(TextOf(page.eID), "ID", TextOf(page.edACNewID)));
     // No reply is awaited: from now on the module answers to the new ID.
     SetControlText(page.eID, ControlText(page.edACNewID));
     protocol::SendSave(state, host, TextOf(page.eID));
@@ -122,7 +125,7 @@ void btACVersionClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
     state.RxMode = RxModes::AcVersion;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, protocol::CommandText(TextOf(page.eID), "VER"));
+    protocol::SendOnce(state, host, protocol::CommandText(TextOf(page.eID), "VER"));
 }
 
 void btACRESTOREClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
@@ -132,7 +135,7 @@ void btACRESTOREClick(LinkState& state, ITransactionHost& host, TAcPage& page) {
         return;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, protocol::CommandText(TextOf(page.eID), "RESTORE"));
+    protocol::SendOnce(state, host, protocol::CommandText(TextOf(page.eID), "RESTORE"));
 }
 
 void AbColBitBtn3Click(LinkState& state, ITransactionHost& host, TAcPage& page) {

@@ -37,6 +37,7 @@ void btGYIDfindClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
         return;
     state.LastFrame.clear();
     state.RxBuffer.clear();
+    state.IdsAnswered.clear();
     state.RxMode = RxModes::GyIdQuery;
     if (!protocol::RequirePortOpen(host))
         return;
@@ -45,6 +46,7 @@ void btGYIDfindClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     SetControlText(page.edGYVersion, QString());
     btGYVersionClick(state, host, page);
     host.Delay(500);
+    protocol::ReportIdsAnswered(state, host);
     if (!protocol::Contains(TextOf(page.edGYVersion), "GY"))
         host.ShowMessage(protocol::kNotKuvarGy);
 }
@@ -56,7 +58,7 @@ void btGYNewIDClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     state.RxMode = RxModes::LogOnly;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host,
+    protocol::SendOnce(state, host,
                        protocol::CommandText(TextOf(page.edGYID), "ID", TextOf(page.edGYNewID)));
     SetControlText(page.edGYID, ControlText(page.edGYNewID));
     protocol::SendSave(state, host, TextOf(page.edGYID));
@@ -87,7 +89,7 @@ void btGYINTClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     if (!StoppedAskedAndOpen(state, host, protocol::IntervalQuestion(TextOf(page.edGYINT))))
         return;
     protocol::SendOnce(
-        host, protocol::CommandText(TextOf(page.edGYID), "INTERVAL", TextOf(page.edGYINT)));
+        state, host, protocol::CommandText(TextOf(page.edGYID), "INTERVAL", TextOf(page.edGYINT)));
     protocol::SendSave(state, host, TextOf(page.edGYID));
 }
 
@@ -114,13 +116,13 @@ void btGYVersionClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     state.RxMode = RxModes::GyVersion;
     if (!protocol::RequirePortOpen(host))
         return;
-    protocol::SendOnce(host, protocol::CommandText(TextOf(page.edGYID), "VER"));
+    protocol::SendOnce(state, host, protocol::CommandText(TextOf(page.edGYID), "VER"));
 }
 
 void btGYRESETClick(LinkState& state, ITransactionHost& host, TGyPage& page) {
     if (!StoppedAskedAndOpen(state, host, protocol::kRestoreQuestion))
         return;
-    protocol::SendOnce(host, protocol::CommandText(TextOf(page.edGYID), "RESTORE"));
+    protocol::SendOnce(state, host, protocol::CommandText(TextOf(page.edGYID), "RESTORE"));
 }
 
 void btGYAngleResetClick(LinkState& state, ITransactionHost& host, TGyPage& page) {

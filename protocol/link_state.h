@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kuvar::protocol {
 
@@ -16,6 +17,11 @@ struct LinkState {
     bool StreamPaused = false;   // measurement frames of both modules are ignored while set
     bool SaveAcked = false;      // a reply containing "SAVE" arrived since the last SaveSetting
     std::string RxBuffer;        // bytes of the reply being received
+    // The ID the last command went to, as sent ("0" asks every module); a query reply must come
+    // from that module.
+    std::string AddressedId;
+    // The IDs that identity replies have named since the last ID Find began, each once.
+    std::vector<std::string> IdsAnswered;
 };
 
 namespace RxModes {

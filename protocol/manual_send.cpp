@@ -12,7 +12,7 @@ void ManualSend(LinkState& state, ITransactionHost& host, Control line) {
     state.RxMode = RxModes::LogOnly;
     if (!RequirePortOpen(host))
         return;
-    SendOnce(host, host.Text(line));
+    SendOnce(state, host, host.Text(line));
 }
 
 } // namespace kuvar::protocol

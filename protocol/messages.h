@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kuvar::protocol {
 
@@ -13,6 +14,14 @@ inline constexpr const char* kNoAnswer = "No answer";
 // "Try Connect " + count + "[sec]", whatever the wait was.
 inline std::string TryConnectText(std::int32_t count) {
     return "Try Connect " + std::to_string(count) + "[sec]";
+}
+
+// More than one module answered an ID Find: "More than one module answered: IDs 3, 9".
+inline std::string ManyIdsText(const std::vector<std::string>& ids) {
+    std::string text = "More than one module answered: IDs ";
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        text += (i ? ", " : "") + ids[i];
+    return text;
 }
 
 // Confirmation questions of the module pages.

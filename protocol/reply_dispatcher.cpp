@@ -3,6 +3,8 @@
 
 #include "protocol/text_fields.h"
 
+#include <algorithm>
+
 namespace kuvar::protocol {
 
 namespace {
@@ -24,6 +26,24 @@ std::string CharAt(const std::string& text, std::size_t at) {
     return at < text.size() ? text.substr(at, 1) : std::string();
 }
 
+bool IsQuery(std::int32_t mode) {
+    return mode == RxModes::AcIdQuery || mode == RxModes::AcVersion || mode == RxModes::GyIdQuery ||
+           mode == RxModes::GyVersion;
+}
+
+bool IsNumber(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool SameNumber(const std::string& a, const std::string& b) {
+    const auto digits = [](const std::string& n) {
+        const auto first = n.find_first_not_of('0');
+        return first == npos ? std::string("0") : n.substr(first);
+    };
+    return digits(a) == digits(b);
+}
+
 bool IsAcStreamFrame(const std::string& frame) {
     return (frame.size() > 5 && !Contains(frame, "@")) || (!frame.empty() && frame[0] == '@');
 }
@@ -33,11 +53,28 @@ bool IsAcStreamFrame(const std::string& frame) {
 ReplyDispatcher::ReplyDispatcher(LinkState& state, IReplyTarget& target, IMeasurementView* view)
     : state_(state), target_(target), view_(view) {}
 
+bool AnswersQuery(const std::string& reply, const std::string& addressedId) {
+    std::size_t end = 1;
+    while (end < reply.size() && reply[end] >= '0' && reply[end] <= '9')
+        ++end;
+    if (reply.empty() || reply[0] != '[' || end == 1 || end >= reply.size() || reply[end] != ' ')
+        return false;
+    if (!IsNumber(addressedId) || SameNumber(addressedId, "0"))
+        return true;
+    return SameNumber(reply.substr(1, end - 1), addressedId);
+}
+
 void ReplyDispatcher::HandleReply(const std::string& text) {
-    state_.LastFrame = text;
-    target_.AppendLog(state_.LastFrame);
-    if (Contains(state_.LastFrame, "SAVE"))
+    // The window's own frame coming back on a looped-back line, or another module's reply, is no
+    // answer to a query: it is only logged, and the waiting command goes on waiting.
+    const bool answer = !IsQuery(state_.RxMode) || AnswersQuery(text, state_.AddressedId);
+    if (answer)
+        state_.LastFrame = text;
+    target_.AppendLog(text);
+    if (Contains(text, "SAVE"))
         state_.SaveAcked = true;
+    if (!answer)
+        return;
 
     switch (state_.RxMode) {
     case RxModes::AcStream:
@@ -77,6 +114,9 @@ std::string ReplyDispatcher::TakeIdentity() {
     std::string id = blank == npos ? std::string() : CopyRange(frame, idBegin, blank);
     const std::size_t rest = blank == npos ? 0 : blank;
     state_.LastFrame = frame.empty() ? std::string() : CopyRange(frame, rest, frame.size() - 1);
+    auto& ids = state_.IdsAnswered;
+    if (ids.size() < kMaxIdsAnswered && std::find(ids.begin(), ids.end(), id) == ids.end())
+        ids.push_back(id);
     return id;
 }
 

@@ -8,7 +8,9 @@
 namespace kuvar::protocol {
 
 // What commands need of the window. Every call runs on the UI thread; Delay and Ask run the
-// event loop, so replies, the timer and other handlers may run inside them.
+// event loop, so replies, the timer and other handlers may run inside them. A host may end the
+// command from any call by throwing (the window closes, the device goes away); the code here
+// holds nothing that such an exception would leave half done.
 class ITransactionHost {
 public:
     virtual ~ITransactionHost() = default;

@@ -30,8 +30,20 @@ EndTest GatheredHas(std::string part) {
     };
 }
 
-void SendOnce(ITransactionHost& host, const std::string& commandText) {
+std::string AddressOf(const std::string& commandText) {
+    if (commandText.empty() || commandText[0] != '<')
+        return {};
+    return CopyRange(commandText, 1, std::min(commandText.find_first_of(" >"), commandText.size()));
+}
+
+void SendOnce(LinkState& state, ITransactionHost& host, const std::string& commandText) {
+    state.AddressedId = AddressOf(commandText);
     host.WriteFrame(BuildFrame(commandText));
+}
+
+void ReportIdsAnswered(const LinkState& state, ITransactionHost& host) {
+    if (state.IdsAnswered.size() > 1)
+        host.SetStatus0(ManyIdsText(state.IdsAnswered));
 }
 
 bool RequirePortOpen(ITransactionHost& host) {
@@ -53,7 +65,7 @@ SendOutcome RunRetriedSend(LinkState& state, ITransactionHost& host, const Retri
             host.SetStatus0(kNoAnswer);
             return SendOutcome::NoAnswer;
         }
-        SendOnce(host, params.command());
+        SendOnce(state, host, params.command());
         for (int slice = 0; slice < params.waitSlices; ++slice) {
             host.Delay(params.waitMs);
             if (slice < 32 && (params.gatherAfter >> slice & 1u))

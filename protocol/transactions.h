@@ -51,8 +51,16 @@ enum class SendOutcome {
 // checked the port.
 SendOutcome RunRetriedSend(LinkState& state, ITransactionHost& host, const RetriedSend& params);
 
-// Sends the command text once (no wait, no retry).
-void SendOnce(ITransactionHost& host, const std::string& commandText);
+// The ID a command text goes to: "<7 SCALE 4>" gives "7", "<0>" gives "0"; a text that is no
+// command gives the empty text.
+std::string AddressOf(const std::string& commandText);
+
+// Sends the command text once (no wait, no retry); its ID becomes the AddressedId.
+void SendOnce(LinkState& state, ITransactionHost& host, const std::string& commandText);
+
+// The end of an ID Find: when more than one module named its ID, status panel 0 says which
+// (the page shows the last).
+void ReportIdsAnswered(const LinkState& state, ITransactionHost& host);
 
 // Shows "Open Com port." and returns false when the port is closed.
 bool RequirePortOpen(ITransactionHost& host);

@@ -27,7 +27,7 @@ QColor TextColour(const QLabel* label) {
 class Window : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    TAppPaths paths{dir.filePath(QStringLiteral("UserSet.dat")), dir.path()};
+    TAppPaths paths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)};
 
     std::unique_ptr<TfKUVAR> Open() {
         auto window = std::make_unique<TfKUVAR>(paths);
@@ -195,6 +195,34 @@ TEST_F(Window, ShortFileStopsStartUpAndTheNextCloseRepairsIt) {
     EXPECT_EQ(QFile(paths.settingsFile).size(), kUserSetSize);
 }
 
+// Before any open or close the port is closed, and imConnect shows so with the closed-port picture
+// at its own size; a picture that does not load is an error line, and start-up goes on.
+TEST_F(Window, ConnectionPictureAtStartIsTheClosedPort) {
+    {
+        auto w = Open();
+        const QImage off(QStringLiteral(KUVAR_PICTURES "/off.bmp"));
+        ASSERT_FALSE(off.isNull());
+        const QPixmap shown = w->TopPanel.imConnect->pixmap();
+        EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_RGB32),
+                  off.convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(w->TopPanel.imConnect->size(), off.size());
+        EXPECT_EQ(TextColour(w->TopPanel.lbComOpen), kGreen);
+        EXPECT_TRUE(w->StatusText(0).isEmpty()) << w->StatusText(0).toStdString();
+        EXPECT_TRUE(w->close());
+    }
+    TUserSetRecord stored;
+    stored.SetDefaults();
+    stored.SetText(UserSetField::PortNo, QStringLiteral("COM7"));
+    SaveUserSet(paths.settingsFile, stored);
+    paths.pictureDir = dir.path(); // no pictures here
+    auto w = Open();
+    EXPECT_TRUE(w->StatusText(0).startsWith(
+        QStringLiteral("Cannot load %1 - ").arg(dir.filePath(QStringLiteral("off.bmp")))))
+        << w->StatusText(0).toStdString();
+    EXPECT_EQ(w->TopPanel.ePortNo->currentText(), QStringLiteral("COM7"));
+    EXPECT_EQ(w->PageControl1->currentIndex(), 2);
+}
+
 TEST_F(Window, ExceptionEndsOnlyItsHandlerAndShowsTheTime) {
     auto w = Open();
     QTimer::singleShot(0, w.get(), [] { throw std::runtime_error("first failure"); });
@@ -324,4 +352,56 @@ TEST_F(Window, TheLogKeepsTheNewestTenThousandLinesInOrder) {
         EXPECT_EQ(doc->findBlockByNumber(5000).text().toStdString(),
                   "line " + std::to_string(next - 5000));
     }
+}
+
+// Long lines fill the log by characters before its lines are used up: it keeps the newest that
+// fit within 16 Mi characters, in order and whole, however the batches come.
+TEST_F(Window, TheLogKeepsItsNewestCharactersWithinTheByteBound) {
+    constexpr int kChars = 4000; // under the length at which a line is cut
+    constexpr qsizetype kBound = TReceiveLog::kMaxChars;
+    const struct {
+        int batches, each;
+    } cases[] = {
+        {9, 600},  // the bound is passed part way, then every batch trims
+        {1, 5000}, // one batch larger than the bound
+    };
+    for (const auto& c : cases) {
+        auto w = Open();
+        int next = 0;
+        for (int b = 0; b < c.batches; ++b) {
+            for (int i = 0; i < c.each; ++i) {
+                QString line = QStringLiteral("line %1 ").arg(next++);
+                line += QString(kChars - line.size(), QLatin1Char('.'));
+                w->AppendLog(line);
+            }
+            QTest::qWait(80); // past the log's append spacing
+        }
+        const QTextDocument* doc = w->LeftColumn.Memo1->document();
+        const int kept = static_cast<int>(kBound / (kChars + 1));
+        EXPECT_LE(doc->characterCount(), kBound) << c.batches << " x " << c.each;
+        EXPECT_EQ(doc->blockCount(), kept) << c.batches << " x " << c.each;
+        EXPECT_TRUE(
+            doc->firstBlock().text().startsWith(QStringLiteral("line %1 ").arg(next - kept)));
+        EXPECT_TRUE(doc->lastBlock().text().startsWith(QStringLiteral("line %1 ").arg(next - 1)));
+        EXPECT_EQ(doc->lastBlock().text().size(), kChars);
+    }
+}
+
+// The log shows every reply on one line of its own: control characters in caret notation, a reply
+// longer than 4,096 characters cut there with a mark that gives its length.
+TEST(ReceiveLog, ShowsControlCharactersAndCutsLongReplies) {
+    const struct {
+        QString reply, shown;
+    } cases[] = {
+        {QStringLiteral("[1 VER KUVAR-AC]"), QStringLiteral("[1 VER KUVAR-AC]")},
+        {QString::fromLatin1("[1 \0V\tE\x1f\x7fR]", 11), QStringLiteral("[1 ^@V^IE^_^?R]")},
+        {QStringLiteral("^@ stays"), QStringLiteral("^@ stays")},
+        {QString(4096, QLatin1Char('a')), QString(4096, QLatin1Char('a'))},
+        {QString(4097, QLatin1Char('a')),
+         QString(4096, QLatin1Char('a')) + QStringLiteral(" \u2026 [cut: 4097 characters in all]")},
+        {QString(65536, QChar(0)), QStringLiteral("^@").repeated(4096) +
+                                       QStringLiteral(" \u2026 [cut: 65536 characters in all]")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TReceiveLog::Shown(c.reply), c.shown) << c.reply.left(20).toStdString();
 }

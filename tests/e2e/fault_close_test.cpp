@@ -2,6 +2,7 @@
 // The program closed at a bad moment, and killed in the middle of saving its settings, each in
 // a process of its own (kuvar_drive).
 #include "tests/e2e/fault_support.h"
+#include "tests/e2e/pty_line.h"
 #include "tests/e2e/sim_process.h"
 
 #include "app/user_settings.h"
@@ -66,6 +67,50 @@ INSTANTIATE_TEST_SUITE_P(
                   "close-while-streaming",
                   {QStringLiteral("--stream"), QStringLiteral("--flood"), QStringLiteral("850")}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What must hold: a command that waits when the window closes sends nothing more, and the
+// process ends within a second of the close. The line is silent: nothing answers ID Find, which
+// would go on with four more tries, the scale query and the version query.
+TEST(FaultCloseCommand, IdFindClosedDuringItsSecondTrySendsNothingMore) {
+    TPtyLine line;
+    ASSERT_TRUE(line.Ok());
+    QTemporaryDir dir;
+    const std::string settings = dir.filePath(QStringLiteral("UserSet.dat")).toStdString();
+    TChildProcess drive(
+        {Drive(), "close-during-id-find", line.Path().toStdString(), settings, "2"});
+    ASSERT_TRUE(drive.Started());
+    const auto closing = drive.ReadLine(10s);
+    ASSERT_TRUE(closing && closing->rfind("closing ", 0) == 0) << closing.value_or("(nothing)");
+    const int sentBeforeClose = std::atoi(closing->substr(closing->rfind(' ') + 1).c_str());
+    EXPECT_EQ(sentBeforeClose, 2);
+    EXPECT_EQ(drive.WaitExit(1000ms), 0) << "still running a second after the close";
+    EXPECT_EQ(drive.ReadLine(1s).value_or(""), "sent " + std::to_string(sentBeforeClose));
+    const std::vector<std::string> frames = line.Frames(line.Read());
+    ASSERT_EQ(static_cast<int>(frames.size()), sentBeforeClose) << "frames sent after the close";
+    for (const std::string& frame : frames) {
+        EXPECT_EQ(frame.rfind("<0 ID>", 0), 0u) << frame;
+    }
+}
+
+// What must hold, however the close falls among the waits of three manual sends (each line too
+// long for the transmit queue, so that every send holds the window for a while): the process
+// ends within a second of the close and leaves the port free for the next program.
+TEST(FaultCloseCommand, CloseAmongNestedWaitsAlwaysEndsTheProcessAndFreesThePort) {
+    for (int run = 0; run < 10; ++run) {
+        TPtyLine line; // nobody reads it
+        ASSERT_TRUE(line.Ok());
+        QTemporaryDir dir;
+        const std::string settings = dir.filePath(QStringLiteral("UserSet.dat")).toStdString();
+        TChildProcess drive({Drive(), "close-race", line.Path().toStdString(), settings,
+                             std::to_string(200 + 30 * run)});
+        ASSERT_TRUE(drive.Started());
+        const auto closing = drive.ReadLine(20s);
+        ASSERT_TRUE(closing && closing->rfind("closing ", 0) == 0)
+            << "run " << run << ": " << closing.value_or("(nothing)");
+        EXPECT_EQ(drive.WaitExit(1000ms), 0) << "run " << run << ": still running after the close";
+        EXPECT_TRUE(line.PortFree()) << "run " << run;
+    }
+}
 
 // What must hold: whenever the saving process dies, the file is a whole record that loads.
 TEST(FaultSettings, KilledDuringASaveLeavesAWholeFile) {

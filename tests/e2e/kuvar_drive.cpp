@@ -8,6 +8,13 @@
 //       opens PORT (with its settings file SETTINGS), waits in a transaction that gets no answer
 //       or lets the stream run, and after AFTER_MS closes the window with edSend1 "closed-<pid>";
 //       prints "closing <CLOCK_MONOTONIC ns>" just before.
+//   kuvar_drive close-during-id-find PORT SETTINGS FRAMES
+//       opens PORT, presses ID Find and answers Yes; 100 ms after the window has sent FRAMES
+//       frames it closes the window, printing "closing <CLOCK_MONOTONIC ns> <frames sent>" just
+//       before; prints "sent <frames>" when the window is gone.
+//   kuvar_drive close-race PORT SETTINGS AFTER_MS
+//       opens PORT, puts a line of 100,000 characters into edSend1 and presses its Send button
+//       three times in a row; AFTER_MS later closes the window, printing "closing <ns>" before.
 //   kuvar_drive save-loop SETTINGS
 //       saves the settings file again and again; prints "saving" after the first save.
 //   kuvar_drive start SETTINGS [--no-close]
@@ -23,6 +30,8 @@
 #include "protocol/transactions.h"
 #include "tests/e2e/fault_support.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -49,6 +58,33 @@ public:
     }
     long long Replies = 0;
 };
+
+// The window, counting the frames it sends.
+class TSendingWindow : public TfKUVAR {
+public:
+    using TfKUVAR::TfKUVAR;
+    void ShowSentFrame(const QString& frame) override {
+        ++Sent;
+        TfKUVAR::ShowSentFrame(frame);
+    }
+    int Sent = 0;
+};
+
+// Answers every question box Yes, as an operator would.
+void AnswerBoxesYes(QObject* context) {
+    auto* poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->isVisible()) {
+            if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
+                yes->click();
+            } else if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+                ok->click();
+            }
+        }
+    });
+    poll->start(5);
+}
 
 bool OpenPort(TfKUVAR& w, const char* port, const char* baud) {
     w.TopPanel.ePortNo->setEditText(QString::fromLocal8Bit(port));
@@ -109,6 +145,7 @@ int CloseWhile(bool transaction, int argc, char** argv) {
         return 2;
     }
     TfKUVAR w(TAppPaths{QString::fromLocal8Bit(argv[3]), QStringLiteral(KUVAR_PICTURES)});
+    QuitWhenClosed(w);
     w.show();
     if (!OpenPort(w, argv[2], "115200")) {
         return 1;
@@ -126,6 +163,63 @@ int CloseWhile(bool transaction, int argc, char** argv) {
     }
     QTimer::singleShot(std::atoi(argv[4]), &w, [&w] {
         w.LeftColumn.edSend1->setText(QStringLiteral("closed-%1").arg(::getpid()));
+        std::printf("closing %lld\n", MonotonicNs());
+        std::fflush(stdout);
+        w.close();
+    });
+    return QCoreApplication::exec();
+}
+
+int CloseDuringIdFind(int argc, char** argv) {
+    if (argc < 5) {
+        return 2;
+    }
+    TSendingWindow w(TAppPaths{QString::fromLocal8Bit(argv[3]), QStringLiteral(KUVAR_PICTURES)});
+    QuitWhenClosed(w);
+    w.show();
+    if (!OpenPort(w, argv[2], "115200")) {
+        return 1;
+    }
+    AnswerBoxesYes(&w);
+    const int frames = std::atoi(argv[4]);
+    QTimer::singleShot(0, &w, [&w] { w.AcPage.btACIDFind->click(); });
+    // Polled inside the command's waits, as the operator's click on Close would come.
+    auto* watch = new QTimer(&w);
+    QObject::connect(watch, &QTimer::timeout, [&w, watch, frames] {
+        if (w.Sent < frames) {
+            return;
+        }
+        watch->stop();
+        QTimer::singleShot(100, &w, [&w] {
+            std::printf("closing %lld %d\n", MonotonicNs(), w.Sent);
+            std::fflush(stdout);
+            w.close();
+        });
+    });
+    watch->start(5);
+    const int result = QCoreApplication::exec();
+    std::printf("sent %d\n", w.Sent);
+    std::fflush(stdout);
+    return result;
+}
+
+int CloseRace(int argc, char** argv) {
+    if (argc < 5) {
+        return 2;
+    }
+    TfKUVAR w(TAppPaths{QString::fromLocal8Bit(argv[3]), QStringLiteral(KUVAR_PICTURES)});
+    QuitWhenClosed(w);
+    w.show();
+    if (!OpenPort(w, argv[2], "115200")) {
+        return 1;
+    }
+    w.LeftColumn.edSend1->setMaxLength(200000);
+    w.LeftColumn.edSend1->setText(QString(100000, QLatin1Char('x')));
+    // Three presses in a row: the second and third come while the first waits.
+    for (int press = 0; press < 3; ++press) {
+        QTimer::singleShot(press, &w, [&w] { w.LeftColumn.bt360Send1->click(); });
+    }
+    QTimer::singleShot(std::atoi(argv[4]), &w, [&w] {
         std::printf("closing %lld\n", MonotonicNs());
         std::fflush(stdout);
         w.close();
@@ -207,6 +301,12 @@ int main(int argc, char** argv) {
     }
     if (command == "close-while-waiting" || command == "close-while-streaming") {
         return CloseWhile(command == "close-while-waiting", argc, argv);
+    }
+    if (command == "close-during-id-find") {
+        return CloseDuringIdFind(argc, argv);
+    }
+    if (command == "close-race") {
+        return CloseRace(argc, argv);
     }
     std::fprintf(stderr, "usage: see the head of tests/e2e/kuvar_drive.cpp\n");
     return 2;

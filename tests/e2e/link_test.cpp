@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole road from the window to a simulated module and back, over a real pseudo-terminal.
+#include "tests/e2e/pty_line.h"
 #include "tests/e2e/sim_process.h"
 #include "tests/e2e/window_driver.h"
 
@@ -50,6 +51,34 @@ TEST_F(Link, ManualLineReachesTheModuleAndItsReplyTheLog) {
     // Closed: the manual line is refused with the message box.
     fixture.ClickButton(w.LeftColumn.bt360Send1);
     EXPECT_TRUE(fixture.boxes.seen.contains(QStringLiteral("Open Com port.")));
+}
+
+// The operator can type into the receive log: the text stays among the replies, which keep
+// coming below it, nothing of it is sent, and Clear takes it with the replies.
+TEST(LinkLog, TheOperatorTypesIntoTheLogAndNothingIsSent) {
+    TPtyLine line;
+    ASSERT_TRUE(line.Ok());
+    TWindowFixture fixture;
+    TfKUVAR& w = *fixture.window;
+    ASSERT_TRUE(fixture.OpenPort(line.Path()));
+    QPlainTextEdit* memo = w.LeftColumn.Memo1;
+    EXPECT_FALSE(memo->isReadOnly());
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("cable A, <1 VER>"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_EQ(memo->toPlainText().toStdString(), "cable A, <1 VER>\n");
+    ASSERT_TRUE(line.Write(ModuleReply("[1 STOP]")));
+    ASSERT_TRUE(WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 STOP]")); }, 3000));
+    EXPECT_TRUE(memo->toPlainText().startsWith(QStringLiteral("cable A, <1 VER>\n")))
+        << memo->toPlainText().toStdString();
+    WaitFor([] { return false; }, 200);
+    EXPECT_EQ(line.Read(), std::string());
+
+    fixture.ClickButton(w.LeftColumn.btClear);
+    EXPECT_TRUE(memo->toPlainText().isEmpty());
+    ASSERT_TRUE(line.Write(ModuleReply("[1 START]")));
+    ASSERT_TRUE(WaitFor([&] { return fixture.LogContains(QStringLiteral("[1 START]")); }, 3000));
+    EXPECT_EQ(memo->toPlainText().toStdString(), "[1 START]");
 }
 
 TEST_F(Link, SimulatorLinksAreListedAtStart) {

@@ -126,8 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {{Control::edGYID, "4"}, {Control::cbGYMode, "5"}},
                      {},
                      " 5 x"},
-        DispatchCase{
-            "GyEmptyReply", 7, "", {{Control::edGYID, ""}, {Control::cbGYMode, ""}}, {}, ""},
+        // No answer: an identity reply names its module.
+        DispatchCase{"GyEmptyReply", 7, "", {}, {}, ""},
         DispatchCase{"GyVersion",
                      8,
                      "[1 KUVAR-GY V1.0]",
@@ -135,6 +135,87 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      "[1 KUVAR-GY V1.0]"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// While a query waits, only a reply that begins with "[" and its module's number, then a blank,
+// answers it; anything else (the window's own frame echoed back, noise, another module's reply)
+// is logged and changes nothing else, so that the query goes on waiting.
+TEST(ReplyDispatcher, AReplyThatDoesNotAnswerAQueryIsOnlyLogged) {
+    const struct {
+        const char* reply;
+        const char* addressed; // the ID the query went to
+    } cases[] = {
+        {"<0 ID>", "0"}, // a looped-back line: the window's own frame
+        {"<1 VER>", "1"},
+        {"<1 SCALE>", "1"},
+        {"[ 02 ID]", "0"}, // no number
+        {"[x 02 ID]", "0"},
+        {"[3]", "0"}, // no blank after it
+        {"[3ID]", "0"},
+        {" [3 02 ID]", "0"},
+        {"x[1 INTERVAL 100]", "1"},
+        {"[9 SCALE 4]", "7"}, // another module
+        {"[9 VER KUVAR-AC]", "7"},
+        {"[17 02 ID]", "7"},
+    };
+    for (const std::int32_t mode :
+         {RxModes::AcIdQuery, RxModes::AcVersion, RxModes::GyIdQuery, RxModes::GyVersion}) {
+        for (const auto& c : cases) {
+            LinkState state;
+            state.RxMode = mode;
+            state.LastFrame = "before";
+            state.AddressedId = c.addressed;
+            FakeControls controls;
+            ReplyDispatcher dispatcher(state, controls, &controls);
+            dispatcher.HandleReply(c.reply);
+            EXPECT_TRUE(controls.written.empty()) << mode << " " << c.reply;
+            EXPECT_TRUE(controls.checked.empty()) << mode << " " << c.reply;
+            EXPECT_EQ(state.LastFrame, "before") << mode << " " << c.reply;
+            EXPECT_EQ(controls.log, std::vector<std::string>{c.reply});
+            EXPECT_TRUE(state.IdsAnswered.empty());
+        }
+    }
+    // Outside the queries every reply is taken as it comes.
+    LinkState state;
+    FakeControls controls;
+    ReplyDispatcher dispatcher(state, controls, &controls);
+    dispatcher.HandleReply("<1 STOP>");
+    EXPECT_EQ(state.LastFrame, "<1 STOP>");
+}
+
+TEST(ReplyDispatcher, AQueryTakesTheAnswerOfTheModuleItAsked) {
+    const struct {
+        const char* reply;
+        const char* addressed;
+        bool answers;
+    } cases[] = {
+        {"[7 SCALE 4]", "7", true},   {"[07 SCALE 4]", "7", true},
+        {"[7 SCALE 4]", "007", true}, {"[9 SCALE 4]", "0", true}, // every module answers ID 0
+        {"[9 SCALE 4]", "", true},                                // no command sent yet
+        {"[9 SCALE 4]", "a", true}, // not a number: no module to hold it to
+        {"[9 SCALE 4]", "7", false},  {"[0 SCALE 4]", "7", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AnswersQuery(c.reply, c.addressed), c.answers) << c.reply << " " << c.addressed;
+}
+
+TEST(ReplyDispatcher, IdentityRepliesNoteEachIdOnce) {
+    for (const std::int32_t mode : {RxModes::AcIdQuery, RxModes::GyIdQuery}) {
+        LinkState state;
+        state.RxMode = mode;
+        state.AddressedId = "0";
+        FakeControls controls;
+        ReplyDispatcher dispatcher(state, controls, &controls);
+        for (const char* reply : {"[3 02 ID]", "[9 12 ID]", "[3 02 ID]"})
+            dispatcher.HandleReply(reply);
+        EXPECT_EQ(state.IdsAnswered, (std::vector<std::string>{"3", "9"})) << mode;
+        EXPECT_EQ(controls.written[mode == RxModes::AcIdQuery ? Control::eID : Control::edGYID],
+                  "3")
+            << "the last reply wins";
+        for (int id = 10; id < 40; ++id)
+            dispatcher.HandleReply("[" + std::to_string(id) + " 02 ID]");
+        EXPECT_EQ(state.IdsAnswered.size(), ReplyDispatcher::kMaxIdsAnswered);
+    }
+}
 
 TEST(ReplyDispatcher, EveryReplyIsLoggedAndSaveIsNotedInEveryMode) {
     for (const std::int32_t mode : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13, 99}) {

@@ -208,6 +208,33 @@ TEST_F(TransactionTest, SaveSettingEndsOnSaveAckedNotOnAnyBlank) {
     EXPECT_EQ(w.frames.size(), 3u);
 }
 
+TEST_F(TransactionTest, EveryFrameSentNotesTheIdItGoesTo) {
+    const struct {
+        const char* command;
+        const char* id;
+    } cases[] = {
+        {"<7 SCALE 4>", "7"}, {"<0>", "0"}, {"<12 VER>", "12"}, {"<>", ""},
+        {"1 VER", ""},        {"", ""},     {"<1", "1"},
+    };
+    for (const auto& c : cases) {
+        SendOnce(w.state, w, c.command);
+        EXPECT_EQ(w.state.AddressedId, c.id) << c.command;
+    }
+    w.texts[Control::eID] = "5";
+    RunRetriedSend(w.state, w, Scale());
+    EXPECT_EQ(w.state.AddressedId, "5");
+}
+
+TEST_F(TransactionTest, MoreThanOneIdAnsweredIsNamedInPanelZero) {
+    ReportIdsAnswered(w.state, w);
+    w.state.IdsAnswered = {"3"};
+    ReportIdsAnswered(w.state, w);
+    EXPECT_TRUE(w.status0.empty());
+    w.state.IdsAnswered = {"3", "9", "12"};
+    ReportIdsAnswered(w.state, w);
+    EXPECT_EQ(w.status0, Strings{"More than one module answered: IDs 3, 9, 12"});
+}
+
 // What a Start or Stop button does: the sequence named, then Timer1 armed.
 void Request(FakeWindow& w, Sequence sequence) {
     NameSequence(w.state, sequence);
