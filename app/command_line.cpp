@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include "app/interface_language.h"
 #include "app/main_window.h"
 #include "app/port_list.h"
 #include "base/guard.h"
@@ -93,7 +94,13 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Read and write the settings in FILE instead of UserSet.dat in its "
                        "default place."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, version, port, baud, connect, settings});
+    const QCommandLineOption lang(
+        QStringLiteral("lang"),
+        QStringLiteral("The interface's language: ko, the window as designed (its questions in "
+                       "Korean), or en, all in English. Without it, Language in the [Interface] "
+                       "group of ~/.config/kuvar/kuvar.conf, else ko."),
+        QStringLiteral("LANG"));
+    parser.addOptions({help, version, port, baud, connect, settings, lang});
     for (const char* name : kQtValueOptions)
         AddHidden(parser, QString::fromLatin1(name), QStringLiteral("value"));
     for (const char* name : kQtFlagOptions)
@@ -124,7 +131,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
                 .arg(kProgram, QStringLiteral(KUVAR_VERSION), QStringLiteral(KUVAR_VERSION_NOTICE));
         return line;
     }
-    for (const QCommandLineOption* option : {&port, &baud, &settings}) {
+    for (const QCommandLineOption* option : {&port, &baud, &settings, &lang}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty())
             return Refused(QStringLiteral("--%1 needs a value").arg(option->names().constFirst()));
     }
@@ -138,6 +145,10 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(settings))
         line.settingsFile = QFileInfo(parser.value(settings)).absoluteFilePath();
     line.connect = parser.isSet(connect);
+    line.language = parser.value(lang).trimmed();
+    if (!line.language.isEmpty() && !LanguageNamed(line.language))
+        return Refused(QStringLiteral("--lang: %1 is not a language of the program (ko or en)")
+                           .arg(line.language));
     return line;
 }
 

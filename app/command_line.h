@@ -18,6 +18,7 @@ struct TCommandLine {
     QString baud;         // --baud; empty: the stored text stays
     QString settingsFile; // --settings, made absolute; empty: the default place
     bool connect = false; // --connect
+    QString language;     // --lang: "ko" or "en"; empty: the kept choice
 };
 
 // The arguments as main has them, the program first. Parses without an application object, so

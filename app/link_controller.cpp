@@ -2,6 +2,7 @@
 #include "app/link_controller.h"
 
 #include "app/delay.h"
+#include "app/interface_language.h"
 #include "app/port_list.h"
 #include "app/qt_ui_thread.h"
 #include "base/guard.h"
@@ -191,14 +192,14 @@ void TLinkController::SetStatus0(const std::string& text) {
     view_.ShowStatus0(modules::FromMixed(text));
 }
 
-bool TLinkController::Ask(const std::string& question) {
+bool TLinkController::Ask(const protocol::TMessage& question) {
     RefuseWhenClosing();
-    return view_.Ask(modules::FromMixed(question));
+    return view_.Ask(TranslatedMessage(question));
 }
 
-void TLinkController::ShowMessage(const std::string& text) {
+void TLinkController::ShowMessage(const protocol::TMessage& text) {
     RefuseWhenClosing();
-    view_.ShowMessage(modules::FromMixed(text));
+    view_.ShowMessage(TranslatedMessage(text));
 }
 
 void TLinkController::StartTimer1() {

@@ -64,8 +64,8 @@ public:
     void WriteFrame(const std::string& frame) override;
     void Delay(int ms) override;
     void SetStatus0(const std::string& text) override;
-    bool Ask(const std::string& question) override;
-    void ShowMessage(const std::string& text) override;
+    bool Ask(const protocol::TMessage& question) override;
+    void ShowMessage(const protocol::TMessage& text) override;
     void StartTimer1() override;
     void StopTimer1() override;
     std::string Text(protocol::Control control) override;

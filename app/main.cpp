@@ -2,7 +2,9 @@
 #include "app/app_exception.h"
 #include "app/app_paths.h"
 #include "app/command_line.h"
+#include "app/interface_language.h"
 #include "app/main_window.h"
+#include "app/user_preferences.h"
 
 #include <csignal>
 
@@ -21,7 +23,9 @@ int main(int argc, char* argv[]) {
     // The desktop entry's name: X11's WM_CLASS and Wayland's application ID are both "kuvar".
     QGuiApplication::setDesktopFileName(QStringLiteral("kuvar"));
     QApplication::setStyle(QStringLiteral("Fusion"));
-    TfKUVAR window(AppPathsFor(commandLine, DefaultAppPaths()));
+    const TAppPaths paths = AppPathsFor(commandLine, DefaultAppPaths());
+    InstallLanguage(ChooseLanguage(commandLine.language, TUserPreferences(paths.preferencesFile)));
+    TfKUVAR window(paths);
     QuitWhenClosed(window);
     window.show();
     ApplyCommandLine(commandLine, window);

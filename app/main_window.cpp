@@ -51,7 +51,7 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent)
       preferences_(std::make_unique<TUserPreferences>(paths.preferencesFile)) {
     InitAppResource();
     setObjectName(QStringLiteral("fKUVAR"));
-    setWindowTitle(QStringLiteral("KUVAR 통합프로그램 Ver2.6"));
+    setWindowTitle(tr("KUVAR 통합프로그램 Ver2.6"));
     setWindowIcon(ProgramIcon());
     QFont windowFont(QStringLiteral("NanumGothic"));
     windowFont.setPointSize(8);
@@ -125,6 +125,11 @@ void TfKUVAR::BuildStatusBar() {
         statusPanels_[i]->setFixedWidth(widths[i]);
         statusPanels_[i]->setFrameShape(QFrame::Panel);
         statusPanels_[i]->setFrameShadow(QFrame::Sunken);
+        // Latin text from a face that draws U+005C as a backslash (\\.\COM3), Korean from
+        // the window's face: NanumGothic draws the backslash as a won sign.
+        QFont panelFont = font();
+        panelFont.setFamilies({QStringLiteral("DejaVu Sans"), font().family()});
+        statusPanels_[i]->setFont(panelFont);
         StatusBar1->addWidget(statusPanels_[i]);
     }
     // The design's status bar: the 700-pixel client area less the surface above it.

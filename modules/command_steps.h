@@ -28,11 +28,11 @@ protocol::SendOutcome SendRetried(protocol::LinkState& state, protocol::ITransac
 // The configuration pattern: the stream stopped first, RxMode 0, the question (onNo runs on No),
 // the port test, the retried send of command, then SendSave for the page's ID.
 struct ConfigureStep {
-    ConfigureStep(protocol::Page page_, std::string question_)
+    ConfigureStep(protocol::Page page_, protocol::TMessage question_)
         : page(page_), question(std::move(question_)) {}
 
     protocol::Page page;
-    std::string question;
+    protocol::TMessage question;
     std::function<void()> onNo;
     std::function<std::string()> command;
     int waitMs = 500;

@@ -24,7 +24,8 @@ std::function<std::string()> IdOf(const TGyPage& page) {
 
 // The stream stopped first and RxMode 0, then the question and the port test; false when the
 // handler ends there.
-bool StoppedAskedAndOpen(LinkState& state, ITransactionHost& host, const std::string& question) {
+bool StoppedAskedAndOpen(LinkState& state, ITransactionHost& host,
+                         const protocol::TMessage& question) {
     protocol::StopStreamFirst(state, host, Page::Gy);
     state.RxMode = RxModes::LogOnly;
     return host.Ask(question) && protocol::RequirePortOpen(host);

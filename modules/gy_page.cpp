@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/gy_page.h"
 
+#include <QCoreApplication>
+
 #include "modules/page_builder.h"
 
 namespace kuvar::modules {
+
+namespace {
+QString Tr(const char* source) {
+    return QCoreApplication::translate("kuvar::modules::TGyPage", source);
+}
+} // namespace
 
 void TGyPage::Build(QWidget* tabSheet) {
     sheet = tabSheet;
@@ -39,8 +47,8 @@ void TGyPage::Build(QWidget* tabSheet) {
     edGYVersion = Edit(p, "edGYVersion", 528, 72, 209, 21, QString());
     AbColBitBtn4 = ColourButton(p, "AbColBitBtn4");
     btGYRESET = ColourButton(p, "btGYRESET");
-    rbGYDegrees = Radio(p, "rbGYDegrees", 8, 74, QStringLiteral("각도값"));
-    rbGYDegSpeed = Radio(p, "rbGYDegSpeed", 8, 98, QStringLiteral("각속도값"));
+    rbGYDegrees = Radio(p, "rbGYDegrees", 8, 74, Tr("각도값"));
+    rbGYDegSpeed = Radio(p, "rbGYDegSpeed", 8, 98, Tr("각속도값"));
     lbGYRoll = CentredLabel(p, "lbGYRoll", 402, 108, 104, QStringLiteral("Roll"));
     lbGYPitch = CentredLabel(p, "lbGYPitch", 554, 108, 104, QStringLiteral("Pitch"));
     lbGYYaw = CentredLabel(p, "lbGYYaw", 698, 108, 104, QStringLiteral("Yaw"));

@@ -3,11 +3,12 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kuvar::protocol {
 
-// Texts the operator sees. The Korean ones are UTF-8; the window shows them as they are.
+// Texts the operator sees, in UTF-8.
 inline constexpr const char* kOpenComPort = "Open Com port.";
 inline constexpr const char* kNoAnswer = "No answer";
 
@@ -24,27 +25,43 @@ inline std::string ManyIdsText(const std::vector<std::string>& ids) {
     return text;
 }
 
+// A text the operator answers or acknowledges in a box: its source as the default interface
+// shows it, with %1, %2, ... where values go (IDs and rates as typed, in the line's code page).
+// The window may show a translation of the source, with the same values put in.
+struct TMessage {
+    TMessage(const char* source_) : source(source_) {}
+    TMessage(const char* source_, std::vector<std::string> args_)
+        : source(source_), args(std::move(args_)) {}
+    // The default interface's text: the source with the values put in, each in one pass, so
+    // that a value holding "%2" stays as typed.
+    std::string Text() const;
+
+    const char* source;
+    std::vector<std::string> args;
+};
+
 // Confirmation questions of the module pages.
 inline constexpr const char* kIdFindQuestion =
     "센서 ID를 찾습니다. 센서가 1개만 연결되어 있습니까?";
 inline constexpr const char* kRestoreQuestion = "센서를 공장 출하 상태로 리셋하겠습니까?";
 inline constexpr const char* kYawResetQuestion = "현재 Yaw각도를 0도로 하시겠습니까?";
 
-inline std::string IdChangeQuestion(const std::string& id, const std::string& newId) {
-    return "센서 ID를 " + id + "에서 " + newId + "로 변경하시겠습니까?";
+inline TMessage IdChangeQuestion(const std::string& id, const std::string& newId) {
+    return {"센서 ID를 %1에서 %2로 변경하시겠습니까?", {id, newId}};
 }
-inline std::string BaudrateQuestion(const std::string& rate) {
-    return "센서 통신속도를 " + rate + "로 변경하시겠습니까?\r\n" +
-           "변경 후 프로그램의 통신속도를 센서와 같게 하세요.";
+inline TMessage BaudrateQuestion(const std::string& rate) {
+    return {"센서 통신속도를 %1로 변경하시겠습니까?\r\n"
+            "변경 후 프로그램의 통신속도를 센서와 같게 하세요.",
+            {rate}};
 }
-inline std::string ScaleQuestion(const std::string& scale) {
-    return "센서 Full Scale를 " + scale + "로 변경하시겠습니까?";
+inline TMessage ScaleQuestion(const std::string& scale) {
+    return {"센서 Full Scale를 %1로 변경하시겠습니까?", {scale}};
 }
-inline std::string IntervalQuestion(const std::string& interval) {
-    return "센서 출력 간격을 " + interval + "로 변경하시겠습니까?";
+inline TMessage IntervalQuestion(const std::string& interval) {
+    return {"센서 출력 간격을 %1로 변경하시겠습니까?", {interval}};
 }
-inline std::string ModeQuestion(const std::string& mode) {
-    return "센서 Mode를 " + mode + "로 변경하시겠습니까?";
+inline TMessage ModeQuestion(const std::string& mode) {
+    return {"센서 Mode를 %1로 변경하시겠습니까?", {mode}};
 }
 
 // Product checks after an ID search.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "protocol/controls.h"
+#include "protocol/messages.h"
 
 namespace kuvar::protocol {
 
@@ -21,9 +22,9 @@ public:
     virtual void Delay(int ms) = 0;
     virtual void SetStatus0(const std::string& text) = 0;
     // Modal Yes/No confirmation, Yes the default, Escape answers No; true for Yes.
-    virtual bool Ask(const std::string& question) = 0;
+    virtual bool Ask(const TMessage& question) = 0;
     // Plain message box with an OK button.
-    virtual void ShowMessage(const std::string& text) = 0;
+    virtual void ShowMessage(const TMessage& text) = 0;
     // The one-shot timer Timer1 (1 ms); the window calls Timer1Timer when it fires.
     virtual void StartTimer1() = 0;
     virtual void StopTimer1() = 0;

@@ -7,7 +7,7 @@ PACKAGES=(
     # the build (pkg-config for packaging/make-app-icon.sh) and the manual pages
     build-essential cmake ninja-build pkg-config help2man
     # the window; they bring the Qt libraries and OpenGL headers with them
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqcustomplot-dev
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-serialport-dev libqcustomplot-dev
     # the tests and benchmarks
     libgtest-dev libbenchmark-dev
     # the window's faces: NanumGothic for Korean, DejaVu Sans for the dialogs

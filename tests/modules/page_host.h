@@ -77,11 +77,11 @@ struct PageHost : protocol::ITransactionHost, protocol::IReplyTarget {
             protocol::Timer1Timer(state, *this);
     }
     void SetStatus0(const std::string& text) override { status0.push_back(text); }
-    bool Ask(const std::string& question) override {
-        questions.push_back(question);
-        return answer(question);
+    bool Ask(const protocol::TMessage& question) override {
+        questions.push_back(question.Text());
+        return answer(question.Text());
     }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowMessage(const protocol::TMessage& text) override { messages.push_back(text.Text()); }
     void StartTimer1() override { timerArmed = true; }
     void StopTimer1() override { timerArmed = false; }
 

@@ -86,14 +86,14 @@ struct FakeWindow : ITransactionHost, FakeControls {
         status0.push_back(text);
         events.push_back("status0 " + text);
     }
-    bool Ask(const std::string& question) override {
-        questions.push_back(question);
+    bool Ask(const TMessage& question) override {
+        questions.push_back(question.Text());
         events.push_back("ask");
-        return answer(question);
+        return answer(question.Text());
     }
-    void ShowMessage(const std::string& text) override {
-        messages.push_back(text);
-        events.push_back("message " + text);
+    void ShowMessage(const TMessage& text) override {
+        messages.push_back(text.Text());
+        events.push_back("message " + text.Text());
     }
     void StartTimer1() override {
         timerArmed = true;
