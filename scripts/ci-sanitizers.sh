@@ -10,7 +10,7 @@ JOBS=${JOBS:-2}
 SANITIZERS=${SANITIZERS:-"asan tsan"}
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=0"
+export ASAN_OPTIONS="suppressions=$SUPP/asan.supp:detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=0"
 export LSAN_OPTIONS="suppressions=$SUPP/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="suppressions=$SUPP/ubsan.supp:print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="suppressions=$SUPP/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
