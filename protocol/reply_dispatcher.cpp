@@ -24,6 +24,28 @@ std::string CharAt(const std::string& text, std::size_t at) {
     return at < text.size() ? text.substr(at, 1) : std::string();
 }
 
+ModulePage PageOf(std::int32_t rxMode) {
+    switch (rxMode) {
+    case RxModes::AcStream:
+    case RxModes::AcIdQuery:
+    case RxModes::AcVersion:
+        return ModulePage::Ac;
+    case RxModes::GyStream:
+    case RxModes::GyIdQuery:
+    case RxModes::GyVersion:
+        return ModulePage::Gy;
+    default:
+        return ModulePage::None;
+    }
+}
+
+// Hands the reply to the target's record when the dispatcher is done with it, however it ends.
+struct TRecordWhenDone {
+    IReplyTarget& target;
+    ReplyRecord record;
+    ~TRecordWhenDone() { target.RecordReply(record); }
+};
+
 bool IsAcStreamFrame(const std::string& frame) {
     return (frame.size() > 5 && !Contains(frame, "@")) || (!frame.empty() && frame[0] == '@');
 }
@@ -33,7 +55,9 @@ bool IsAcStreamFrame(const std::string& frame) {
 ReplyDispatcher::ReplyDispatcher(LinkState& state, IReplyTarget& target, IMeasurementView* view)
     : state_(state), target_(target), view_(view) {}
 
-void ReplyDispatcher::HandleReply(const std::string& text) {
+void ReplyDispatcher::HandleReply(const std::string& text, const ArrivalTime& at) {
+    ShownValues shown;
+    const TRecordWhenDone record{target_, {text, at, PageOf(state_.RxMode), shown}};
     state_.LastFrame = text;
     target_.AppendLog(state_.LastFrame);
     if (Contains(state_.LastFrame, "SAVE"))
@@ -42,7 +66,7 @@ void ReplyDispatcher::HandleReply(const std::string& text) {
     switch (state_.RxMode) {
     case RxModes::AcStream:
         if (!state_.StreamPaused && IsAcStreamFrame(state_.LastFrame) && view_)
-            view_->ShowAcFrame(state_.LastFrame);
+            view_->ShowAcFrame(state_.LastFrame, at, shown);
         break;
     case RxModes::AcIdQuery:
         AcQueryReply();
@@ -61,7 +85,7 @@ void ReplyDispatcher::HandleReply(const std::string& text) {
             // The shortened frame stays in LastFrame, where the waiting handler tests it.
             state_.LastFrame = Tail(state_.LastFrame, ' ');
             if (view_)
-                view_->ShowGyFrame(state_.LastFrame);
+                view_->ShowGyFrame(state_.LastFrame, at, shown);
         }
         break;
     default:
