@@ -3,7 +3,9 @@
 
 #include "app/link_controller.h"
 #include "app/link_view.h"
+#include "app/log_saver.h"
 #include "app/receive_log.h"
+#include "app/recorder.h"
 #include "app/user_settings.h"
 #include "app/window_panels.h"
 #include "modules/ac_commands.h"
@@ -51,6 +53,7 @@ public:
     void btConnectClick();
     void bt360SendClick(protocol::Control line);
     void btClearClick();
+    void btRecordClick();
 
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
@@ -85,6 +88,9 @@ public:
     std::unique_ptr<modules::TMeasurementViews> Views;
     modules::TAcPrevious AcPrev;
     std::unique_ptr<TLinkController> Link;
+    // The recording to disk (btRecord) and the receive log's saving; both go before Link.
+    std::unique_ptr<TRecorder> Recorder;
+    TLogSaver* LogSaver = nullptr;
     // Keeps the window's paints to one per screen refresh; owned by the window.
     TPaintPacer* PaintPacer = nullptr;
 

@@ -10,6 +10,12 @@
 //       prints "closing <CLOCK_MONOTONIC ns>" just before.
 //   kuvar_drive save-loop SETTINGS
 //       saves the settings file again and again; prints "saving" after the first save.
+//   kuvar_drive record PORT BAUD FILE SECONDS [FILE_SIZE_LIMIT]
+//       opens PORT, starts recording to FILE and then the stream (SOAK_MODULE=gy: the GY page's);
+//       prints "recording <CLOCK_MONOTONIC ns>", then "status <panel 0>" whenever panel 0 changes
+//       and "points <chart points>" every 100 ms; after SECONDS closes the window and prints
+//       "closed <chart points>". With FILE_SIZE_LIMIT, a write past that many bytes fails
+//       (RLIMIT_FSIZE) as on a full disk.
 //   kuvar_drive start SETTINGS [--no-close]
 //       starts the window on SETTINGS and closes it (unless --no-close); prints "started <ms>
 //       <VmRSS growth kB> <status panel 0>" once it is up and "closed <1 when the window closed,
@@ -27,7 +33,9 @@
 #include <QTimer>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -98,6 +106,61 @@ int Soak(int argc, char** argv) {
         report();
         Guarded([&] { w.Link->CloseComPort(); });
         std::printf("closed %lld replies %lld\n", MonotonicNs(), w.Replies);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+    return QCoreApplication::exec();
+}
+
+int Record(int argc, char** argv) {
+    if (argc < 6) {
+        return 2;
+    }
+    if (argc > 6) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = static_cast<rlim_t>(std::atoll(argv[6]));
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    const bool gy = QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy");
+    QTemporaryDir dir;
+    auto w = std::make_unique<TfKUVAR>(
+        TAppPaths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)});
+    w->show();
+    if (gy) {
+        w->btGYClick();
+    }
+    if (!OpenPort(*w, argv[2], argv[3])) {
+        return 1;
+    }
+    w->Recorder->Start(QString::fromLocal8Bit(argv[4]));
+    std::printf("recording %lld\n", MonotonicNs());
+    std::fflush(stdout);
+    Guarded([&] {
+        if (gy) {
+            modules::btGYSTARTClick(w->Link->State, *w->Link);
+        } else {
+            modules::btACStartClick(w->Link->State, *w->Link);
+        }
+    });
+    auto& chart = gy ? w->GyPage.Chart2->Chart() : w->AcPage.Chart1->Chart();
+    QString shown;
+    QTimer reporter;
+    QObject::connect(&reporter, &QTimer::timeout, [&] {
+        if (w->StatusText(0) != shown) {
+            shown = w->StatusText(0);
+            std::printf("status %s\n", qPrintable(shown));
+        }
+        std::printf("points %d\n", chart.Series(0).Count());
+        std::fflush(stdout);
+    });
+    reporter.start(100);
+    QTimer::singleShot(static_cast<int>(std::atof(argv[5]) * 1000), [&] {
+        reporter.stop();
+        const int points = chart.Series(0).Count();
+        w.reset();
+        std::printf("closed %d\n", points);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
@@ -204,6 +267,9 @@ int main(int argc, char** argv) {
     }
     if (command == "soak") {
         return Soak(argc, argv);
+    }
+    if (command == "record") {
+        return Record(argc, argv);
     }
     if (command == "close-while-waiting" || command == "close-while-streaming") {
         return CloseWhile(command == "close-while-waiting", argc, argv);
