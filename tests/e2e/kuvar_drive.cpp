@@ -2,7 +2,11 @@
 // Drives the real window from a script or a test, in a process of its own:
 //   kuvar_drive soak PORT BAUD SECONDS [REPORT_SECONDS]
 //       opens PORT and counts the replies that reach the log; prints a line of figures every
-//       REPORT_SECONDS (default 10): elapsed s, VmRSS kB, CPU s, replies.
+//       REPORT_SECONDS (default 10): elapsed s, VmRSS kB, CPU s, replies, log lines, RssAnon kB,
+//       chart points. Environment: SOAK_MODULE=gy streams the GY page; SOAK_LINE_RATE sets the
+//       port to that bit rate after opening; SOAK_RECORD records to that file from before the
+//       stream until the port closes; SOAK_FRAMES ends the run once the chart holds that many
+//       points.
 //   kuvar_drive close-while-waiting PORT SETTINGS AFTER_MS
 //   kuvar_drive close-while-streaming PORT SETTINGS AFTER_MS
 //       opens PORT (with its settings file SETTINGS), waits in a transaction that gets no answer
@@ -29,6 +33,7 @@
 #include "protocol/transactions.h"
 #include "tests/e2e/fault_support.h"
 
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -41,6 +46,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 
 using namespace kuvar;
@@ -74,41 +80,72 @@ int Soak(int argc, char** argv) {
     }
     const double seconds = std::atof(argv[4]);
     const double every = argc > 5 ? std::atof(argv[5]) : 10;
+    const bool gy = QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy");
+    const long long frames = qEnvironmentVariableIntValue("SOAK_FRAMES");
     QTemporaryDir dir;
     TCountingWindow w(
         TAppPaths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)});
     w.show();
+    if (gy) {
+        w.btGYClick();
+    }
     if (!OpenPort(w, argv[2], argv[3])) {
         return 1;
     }
+    if (const int rate = qEnvironmentVariableIntValue("SOAK_LINE_RATE"); rate > 0) {
+        w.Link->VaComm1->SetUserBaudrate(rate);
+    }
+    if (const QString record = qEnvironmentVariable("SOAK_RECORD"); !record.isEmpty()) {
+        w.Recorder->Start(record);
+    }
     // Start as the page's Start button does, so that frames reach the displays and the chart.
     Guarded([&] {
-        if (QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy")) {
+        if (gy) {
             modules::btGYSTARTClick(w.Link->State, *w.Link);
         } else {
             modules::btACStartClick(w.Link->State, *w.Link);
         }
     });
+    auto& chart = gy ? w.GyPage.Chart2->Chart() : w.AcPage.Chart1->Chart();
     const long long openedAt = MonotonicNs();
     std::printf("opened %lld\n", openedAt);
-    std::printf("elapsed_s vmrss_kb cpu_s replies log_lines\n");
+    std::printf("elapsed_s vmrss_kb cpu_s replies log_lines rss_anon_kb points\n");
     std::fflush(stdout);
     const double cpuAtOpen = CpuSeconds();
     auto report = [&] {
-        std::printf("%.1f %ld %.2f %lld %d\n", (MonotonicNs() - openedAt) / 1e9, ResidentKb(),
-                    CpuSeconds() - cpuAtOpen, w.Replies, w.LeftColumn.Memo1->blockCount());
+        std::printf("%.1f %ld %.2f %lld %d %ld %d\n", (MonotonicNs() - openedAt) / 1e9,
+                    ResidentKb(), CpuSeconds() - cpuAtOpen, w.Replies,
+                    w.LeftColumn.Memo1->blockCount(), AnonResidentKb(), chart.Series(0).Count());
         std::fflush(stdout);
     };
     QTimer reporter;
     QObject::connect(&reporter, &QTimer::timeout, report);
     reporter.start(static_cast<int>(every * 1000));
-    QTimer::singleShot(static_cast<int>(seconds * 1000), &w, [&] {
+    bool finished = false;
+    auto finish = [&] {
+        if (std::exchange(finished, true)) {
+            return;
+        }
         report();
         Guarded([&] { w.Link->CloseComPort(); });
         std::printf("closed %lld replies %lld\n", MonotonicNs(), w.Replies);
         std::fflush(stdout);
+        // The recording's last rows go to its file before the run ends.
+        while (w.Recorder->Writing()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            ::usleep(10000);
+        }
         QCoreApplication::exit(0);
+    };
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &w, finish);
+    QTimer enough;
+    QObject::connect(&enough, &QTimer::timeout, [&] {
+        if (frames > 0 && chart.Series(0).Count() >= frames) {
+            enough.stop();
+            finish();
+        }
     });
+    enough.start(100);
     return QCoreApplication::exec();
 }
 
