@@ -199,7 +199,9 @@ int Run(const TOptions& o) {
         // Points of an earlier run, with times, for the export to write.
         const qint64 t0 = QDateTime::currentMSecsSinceEpoch() - o.exportPrefill;
         for (long long i = 0; i < o.exportPrefill; ++i) {
-            chart.AddRow({double(i % 2000), double(-(i % 1000)), 1000.0 + double(i % 7)}, t0 + i);
+            // Tenths, as the GY page shows them: the shortest form of each double is written.
+            chart.AddRow({double(i % 2000) * 0.1, -double(i % 1000) * 0.1, 1000.0 + double(i % 7)},
+                         t0 + i);
         }
         (o.gy ? w.GyPage.Chart2 : w.AcPage.Chart1)->UpdateChartWindow(300);
     }

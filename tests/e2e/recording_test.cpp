@@ -463,7 +463,7 @@ TEST(RecordingFaults, AKilledWindowLosesAtMostTheLastSecond) {
     QTemporaryDir simDir;
     const QString frameLog = dir.filePath(QStringLiteral("frames.log"));
     TSimProcess sim(QStringLiteral("ac"), simDir.filePath(QStringLiteral("ac")),
-                    {QStringLiteral("--interval"), QStringLiteral("2"),
+                    {QStringLiteral("--interval"), QStringLiteral("5"),
                      QStringLiteral("--log-frames"), frameLog});
     ASSERT_TRUE(sim.Started());
     const QString path = dir.filePath(QStringLiteral("killed.csv"));
@@ -474,19 +474,19 @@ TEST(RecordingFaults, AKilledWindowLosesAtMostTheLastSecond) {
     ASSERT_TRUE(line && line->rfind("recording ", 0) == 0) << line.value_or("(nothing)");
     // Let it record a while: frames stream in, the file grows.
     int points = 0;
-    while ((line = drive.ReadLine(30s)) && points < 1500) {
+    while ((line = drive.ReadLine(30s)) && points < 600) {
         if (line->rfind("points ", 0) == 0) {
             points = std::stoi(line->substr(7));
         }
     }
-    ASSERT_GE(points, 1500);
+    ASSERT_GE(points, 600);
     const long long killedAt = MonotonicNs();
     drive.Kill(SIGKILL);
     EXPECT_EQ(drive.WaitExit(10s), 128 + SIGKILL);
 
     std::vector<TSentFrame> sent = ReadFrameLog(frameLog);
     std::erase_if(sent, [&](const TSentFrame& f) { return f.ns > killedAt - 1'000'000'000LL; });
-    ASSERT_GE(sent.size(), 500u);
+    ASSERT_GE(sent.size(), 300u);
     const TRecording r = ReadRecording(path);
     EXPECT_EQ(QString::fromLatin1(r.columns).split(QLatin1Char(',')), kColumns);
     for (const auto& row : r.rows) {
