@@ -69,6 +69,7 @@ public:
 
     // Where the replies, the frames written and the port's closing go for a recording, or null.
     void SetRecordSink(IRecordSink* sink) { recordSink_ = sink; }
+    const protocol::ArrivalClock& Clock() const { return clock_; }
 
     // The shared values of the link, touched only on the UI thread.
     protocol::LinkState State;

@@ -98,7 +98,8 @@ QByteArray TRecorder::Header() const {
     h += "# port: " + QByteArray::fromStdString(comm.PortName()) + "\r\n";
     h += "# baud rate: " + QByteArray::number(baud) + "\r\n";
     h += "# started: ";
-    TIsoTimeText().Append(QDateTime::currentMSecsSinceEpoch(), h);
+    // On the clock of the rows' times, so that the start reads as they do.
+    TIsoTimeText().Append(link_.Clock().Now().unixMs, h);
     h += "\r\n";
     h += "# time: when the reply's last byte arrived or the frame was sent, ISO 8601 local time "
          "with milliseconds and UTC offset\r\n";
