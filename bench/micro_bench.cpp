@@ -43,10 +43,12 @@ std::array<std::string, 64> StreamTexts(const char* mode) {
 void FillChart(charts::TStripChart& strip, long points) {
     strip.ClearClick();
     auto& chart = strip.Chart();
-    for (int s = 0; s < 3; ++s) {
-        for (long i = 0; i < points; ++i) {
-            chart.Series(s).Add(static_cast<double>((i * (s + 7)) % 2000 - 1000));
-        }
+    // Rows as frames bring them: three points and a time.
+    for (long i = 0; i < points; ++i) {
+        chart.AddRow({static_cast<double>((i * 7) % 2000 - 1000),
+                      static_cast<double>((i * 8) % 2000 - 1000),
+                      static_cast<double>((i * 9) % 2000 - 1000)},
+                     1796976902123 + i);
     }
     strip.SetViewQuantity(1000);
     strip.UpdateChartWindow(1000);
