@@ -4,7 +4,9 @@
 #   scripts/bench.sh            everything: a few minutes, and the long flood below
 #   BENCH_SECONDS=20 scripts/bench.sh   longer streaming runs
 #   BENCH_FLOOD_FRAMES=20000000 (the default) floods the window with that many frames while it
-#   records them (about 25 minutes at 13,000 frames a second); 0 leaves the long flood out.
+#   records them (about 25 minutes at 13,000 frames a second); 0 leaves the long flood out,
+#   "reuse" takes the figures of the last one (build-bench/bench-out/flood.txt).
+# The raw figures of every run stay in build-bench/bench-out/.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,8 +18,9 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKUVAR_BENCHMARKS=ON >/dev/null
 cmake --build "$build" -j2 --target kuvar_micro_bench kuvar_stream_bench kuvar_drive kuvar-sim
 
-out="$(mktemp -d)"
-trap 'rm -rf "$out"' EXIT
+out="$build/bench-out"
+mkdir -p "$out"
+if [ "$flood_frames" != reuse ]; then rm -f "$out/flood.txt"; fi
 
 echo "micro-benchmarks..."
 "$build/bench/kuvar_micro_bench" --benchmark_min_time=0.3s --benchmark_repetitions=5 \
@@ -39,7 +42,7 @@ echo "stream at the line rate with a recording running..."
 echo "export of 20,000,000 points to CSV while the stream goes on..."
 "$build/bench/kuvar_stream_bench" --flood 850 --sim-baud 256000 --baud 256000 \
     --seconds 60 --idle-seconds 1 --export-prefill 20000000 >"$out/export.txt" 2>"$out/export.err"
-if [ "$flood_frames" -gt 0 ]; then
+if [ "$flood_frames" != reuse ] && [ "$flood_frames" -gt 0 ]; then
     echo "flood of $flood_frames frames into a recording (long)..."
     BUILD_DIR="$build" SOAK_SECONDS=100000 SOAK_REPORT_SECONDS=10 SOAK_RATE=100000 \
         SOAK_LINE_RATE=4000000 SOAK_FRAMES="$flood_frames" SOAK_RECORD=1 \
@@ -160,7 +163,7 @@ memory=$(free -h | awk '/^Mem:/ { print $2 }')
     echo
     echo "## The long flood"
     echo
-    echo "\`scripts/soak.sh\` with SOAK_RATE=100000, SOAK_LINE_RATE=4000000, SOAK_FRAMES=$flood_frames and"
+    echo "\`scripts/soak.sh\` with SOAK_RATE=100000, SOAK_LINE_RATE=4000000, SOAK_FRAMES=$(awk '/^soak: / { print $NF == "recording" ? $(NF-2) : "-" }' "$out/flood.txt" 2>/dev/null) and"
     echo "SOAK_RECORD=1: kuvar-sim floods the AC stream as fast as the pseudo-terminal carries it, the window"
     echo "shows and charts every frame and records the run; at the end every frame the simulator sent while"
     echo "the port was open is looked for in the recording, in order. RssAnon is the anonymous part of the"
