@@ -49,7 +49,11 @@ TLinkController::TLinkController(ILinkView& view, protocol::IMeasurementView* vi
 
     dispatcher_ = std::make_unique<protocol::ReplyDispatcher>(State, *this, views);
     framer_ = std::make_unique<protocol::ReceiveFramer>(
-        State, [this](const std::string& text) { dispatcher_->HandleReply(text); });
+        State,
+        [this](const std::string& text, const protocol::ArrivalTime& at) {
+            dispatcher_->HandleReply(text, at);
+        },
+        clock_);
 }
 
 TLinkController::~TLinkController() {
@@ -143,6 +147,8 @@ void TLinkController::VaComm1Open() {
 }
 
 void TLinkController::VaComm1Close() {
+    if (recordSink_)
+        recordSink_->PortClosed();
     view_.ShowPortState(false);
     portOpen_ = false;
 }
@@ -180,6 +186,8 @@ void TLinkController::Timer1Timer() {
 void TLinkController::WriteFrame(const std::string& frame) {
     RefuseWhenClosing();
     VaComm1->WriteText(frame);
+    if (recordSink_)
+        recordSink_->Sent(clock_.Now(), frame);
     view_.ShowSentFrame(modules::FromWire(frame));
 }
 
@@ -224,6 +232,11 @@ void TLinkController::SetText(Control control, const std::string& text) {
 
 void TLinkController::SetChecked(Control control, bool checked) {
     view_.SetControlChecked(control, checked);
+}
+
+void TLinkController::RecordReply(const protocol::ReplyRecord& record) noexcept {
+    if (recordSink_)
+        recordSink_->Reply(record);
 }
 
 } // namespace kuvar

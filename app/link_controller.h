@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/device_watch.h"
 #include "app/delay.h"
+#include "app/device_watch.h"
 #include "app/link_view.h"
+#include "app/record_sink.h"
+#include "protocol/arrival_clock.h"
 #include "protocol/link_state.h"
 #include "protocol/measurement_view.h"
 #include "protocol/receive_framer.h"
@@ -73,6 +75,11 @@ public:
     void AppendLog(const std::string& line) override;
     void SetText(protocol::Control control, const std::string& text) override;
     void SetChecked(protocol::Control control, bool checked) override;
+    void RecordReply(const protocol::ReplyRecord& record) noexcept override;
+
+    // Where the replies, the frames written and the port's closing go for a recording, or null.
+    void SetRecordSink(IRecordSink* sink) { recordSink_ = sink; }
+    const protocol::ArrivalClock& Clock() const { return clock_; }
 
     // The shared values of the link, touched only on the UI thread.
     protocol::LinkState State;
@@ -90,6 +97,9 @@ private:
     ILinkView& view_;
     bool portOpen_ = false;
     TWaits waits_; // the commands' waits
+    // The run's clock of arrival times, for the replies and the frames written alike.
+    protocol::ArrivalClock clock_;
+    IRecordSink* recordSink_ = nullptr;
     std::shared_ptr<TQtUiThread> uiThread_;
     std::unique_ptr<protocol::ReplyDispatcher> dispatcher_;
     std::unique_ptr<protocol::ReceiveFramer> framer_;

@@ -79,6 +79,10 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent)
     Views = std::make_unique<modules::TMeasurementViews>(AcPage, GyPage);
     Link = std::make_unique<TLinkController>(*this, Views.get(), nullptr);
     Ports = std::make_unique<TPortCombo>(TopPanel.ePortNo, SystemPortInfo());
+    Recorder =
+        std::make_unique<TRecorder>(*Link, *preferences_, TopPanel.btRecord, TopPanel.lbRecord,
+                                    this, [this] { return PageControl1->currentIndex() == 3; });
+    LogSaver = new TLogSaver(LeftColumn.Memo1, *preferences_, [this] { receiveLog_->Flush(); });
     ConnectHandlers();
     PaintPacer = new TPaintPacer(this);
 
@@ -89,6 +93,7 @@ TfKUVAR::TfKUVAR(const TAppPaths& paths, QWidget* parent)
 }
 
 TfKUVAR::~TfKUVAR() {
+    Recorder.reset();
     Link.reset();
     SetAppExceptionHandler(nullptr);
 }
@@ -145,6 +150,7 @@ void TfKUVAR::ConnectHandlers() {
     ConnectGuarded(top.AbColBitBtn1, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn1Click(); });
     ConnectGuarded(top.AbColBitBtn2, &TAbColBitBtn::clicked, this, [this] { AbColBitBtn2Click(); });
     ConnectGuarded(top.btConnect, &TAbColBitBtn::clicked, this, [this] { btConnectClick(); });
+    ConnectGuarded(top.btRecord, &TAbColBitBtn::clicked, this, [this] { btRecordClick(); });
     ConnectGuarded(left.bt360Send1, &QPushButton::clicked, this,
                    [this] { bt360SendClick(Control::edSend1); });
     ConnectGuarded(left.bt360Send2, &QPushButton::clicked, this,
@@ -338,6 +344,10 @@ void TfKUVAR::bt360SendClick(Control line) {
 
 void TfKUVAR::btClearClick() {
     receiveLog_->Clear();
+}
+
+void TfKUVAR::btRecordClick() {
+    Recorder->btRecordClick();
 }
 
 // The link's view of the controls.

@@ -3,8 +3,10 @@
 
 #include "app/link_controller.h"
 #include "app/link_view.h"
+#include "app/log_saver.h"
 #include "app/port_combo.h"
 #include "app/receive_log.h"
+#include "app/recorder.h"
 #include "app/user_settings.h"
 #include "app/window_canvas.h"
 #include "app/window_panels.h"
@@ -55,6 +57,7 @@ public:
     void btConnectClick();
     void bt360SendClick(protocol::Control line);
     void btClearClick();
+    void btRecordClick();
 
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
@@ -94,6 +97,9 @@ public:
     std::unique_ptr<TLinkController> Link;
     // ePortNo's list of ports.
     std::unique_ptr<TPortCombo> Ports;
+    // The recording to disk (btRecord) and the receive log's saving; both go before Link.
+    std::unique_ptr<TRecorder> Recorder;
+    TLogSaver* LogSaver = nullptr;
     // Keeps the window's paints to one per screen refresh; owned by the window.
     TPaintPacer* PaintPacer = nullptr;
 

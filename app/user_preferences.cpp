@@ -24,10 +24,13 @@ TUserPreferences::TUserPreferences(const QString& path) : path_(path) {
 TUserPreferences::~TUserPreferences() = default;
 
 QVariant TUserPreferences::Value(const QString& key, const QVariant& fallback) const {
+    if (const auto set = setThisRun_.find(key); set != setThisRun_.end())
+        return set->second;
     return settings_ ? settings_->value(key, fallback) : fallback;
 }
 
 void TUserPreferences::SetValue(const QString& key, const QVariant& value) {
+    setThisRun_[key] = value;
     if (settings_)
         settings_->setValue(key, value);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <map>
 #include <memory>
 
 namespace kuvar {
@@ -15,7 +16,8 @@ namespace kuvar {
 // folder, a huge file) is left alone and the defaults apply.
 class TUserPreferences {
 public:
-    // An empty path keeps nothing: every value is its fallback and Save does nothing.
+    // A value set holds for the rest of the run even where it cannot be kept. An empty path keeps
+    // nothing: a value not set this run is its fallback, and Save does nothing.
     explicit TUserPreferences(const QString& path);
     ~TUserPreferences();
 
@@ -29,6 +31,7 @@ public:
 private:
     QString path_;
     std::unique_ptr<QSettings> settings_;
+    std::map<QString, QVariant> setThisRun_;
 };
 
 // Whether path may be read or replaced as a settings file: absent, or a regular file of at

@@ -56,6 +56,9 @@ void TTopPanel::Build(QWidget* window) {
     lbIN360 = PanelLabel(p, "lbIN360", 421, 49, QStringLiteral("KUVAR-IN360"), kGreen, false);
     AbColBitBtn2 = modules::ColourButton(p, "AbColBitBtn2");
     lbIN = PanelLabel(p, "lbIN", 518, 49, QStringLiteral("KUVAR-IN"), kGreen, false);
+    btRecord = modules::ColourButton(p, "btRecord");
+    lbRecord = PanelLabel(p, "lbRecord", 0, 49, QStringLiteral("REC"), kGreen);
+    lbRecord->move(btRecord->geometry().center().x() - lbRecord->width() / 2, 49);
     btClose = modules::ColourButton(p, "btClose");
     PanelLabel(p, "Label36", 1056, 48, QStringLiteral("Close"), kLime);
 }

@@ -14,7 +14,7 @@
 namespace kuvar {
 
 // The top panel SCPanel1 of the window, laid out by Build(): the port and its rate, the connect
-// button with the port state, the module buttons and Close.
+// button with the port state, the module buttons, the record button and Close.
 struct TTopPanel {
     QWidget* SCPanel1 = nullptr;
     TPortComboBox* ePortNo = nullptr;
@@ -30,6 +30,8 @@ struct TTopPanel {
     QLabel* lbIN360 = nullptr;
     TAbColBitBtn* AbColBitBtn2 = nullptr;
     QLabel* lbIN = nullptr;
+    TAbColBitBtn* btRecord = nullptr;
+    QLabel* lbRecord = nullptr;
     TAbColBitBtn* btClose = nullptr;
 
     void Build(QWidget* window);

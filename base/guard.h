@@ -6,6 +6,7 @@
 #include <exception>
 #include <functional>
 #include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 namespace kuvar {
@@ -40,7 +41,13 @@ template <class F> void Guarded(F&& body) {
 template <class Sender, class Signal, class Body>
 QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, const QObject* context,
                                        Body body) {
-    return QObject::connect(sender, signal, context, [body = std::move(body)] { Guarded(body); });
+    return QObject::connect(sender, signal, context, [body = std::move(body)](auto&&... args) {
+        // A body that takes the signal's arguments gets them; one that takes none does not.
+        if constexpr (std::is_invocable_v<const Body&, decltype(args)...>)
+            Guarded([&] { body(args...); });
+        else
+            Guarded(body);
+    });
 }
 
 } // namespace kuvar

@@ -219,6 +219,88 @@ void TSafeFileWriter::Fail(const QString& why) {
     throw EFileError(TFileAction::Write, path_, why);
 }
 
+TStreamFileWriter::TStreamFileWriter(const QString& path) : path_(path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    // Looked at through its links before it is opened: a FIFO or a device is never opened.
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        throw EFileError(TFileAction::Write, path_, NotRegular());
+    }
+    fd_ = OpenRetrying(name.constData(),
+                       O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd_ < 0) {
+        FailErrno(errno);
+    }
+    // What was opened may have been swapped in after the look.
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw EFileError(TFileAction::Write, path_, NotRegular());
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+}
+
+TStreamFileWriter::~TStreamFileWriter() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void TStreamFileWriter::Write(const char* data, qint64 size) {
+    if (fd_ < 0 || failed_) {
+        throw std::logic_error("TStreamFileWriter::Write after Close or a failure");
+    }
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::write(fd_, data + done, static_cast<size_t>(std::min<qint64>(size - done, 1 << 30)));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            const int error = n < 0 ? errno : EIO;
+            // The part of this write that went out is cut off again.
+            if (done > 0) {
+                [[maybe_unused]] const int ignored = ::ftruncate(fd_, size_);
+            }
+            FailErrno(error);
+        }
+        done += n;
+    }
+    size_ += size;
+}
+
+void TStreamFileWriter::Sync() {
+    if (fd_ < 0 || failed_) {
+        return;
+    }
+    int result = 0;
+    do {
+        result = ::fdatasync(fd_);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        FailErrno(errno);
+    }
+}
+
+void TStreamFileWriter::Close() {
+    if (fd_ < 0) {
+        return;
+    }
+    Sync();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) {
+        failed_ = true;
+        throw EFileError(TFileAction::Write, path_, ErrnoText(errno));
+    }
+}
+
+void TStreamFileWriter::FailErrno(int error) {
+    failed_ = true;
+    throw EFileError(TFileAction::Write, path_, ErrnoText(error));
+}
+
 void WriteFileSafely(const QString& path, const QByteArray& data) {
     TSafeFileWriter writer(path);
     writer.Write(data);

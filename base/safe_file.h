@@ -61,6 +61,36 @@ private:
     int fd_ = -1;
 };
 
+// A file written as it grows, under its own name from the start, for a recording that must be
+// readable after a crash. The target is refused like TSafeFileWriter's when it exists and is not
+// a regular file; otherwise it is created or emptied. Every write is checked: a write that fails
+// part way cuts the file back to where that write began, so that the file holds only whole
+// writes. Every failure throws EFileError with TFileAction::Write and the caller's path; the file
+// stays open until Close() or destruction (a failed one takes no more writes).
+class TStreamFileWriter {
+public:
+    explicit TStreamFileWriter(const QString& path);
+    ~TStreamFileWriter();
+    TStreamFileWriter(const TStreamFileWriter&) = delete;
+    TStreamFileWriter& operator=(const TStreamFileWriter&) = delete;
+
+    void Write(const char* data, qint64 size);
+    void Write(const QByteArray& data) { Write(data.constData(), data.size()); }
+    // Makes what was written durable (a power cut keeps it).
+    void Sync();
+    // Syncs and closes; safe to call more than once.
+    void Close();
+    qint64 Size() const { return size_; }
+
+private:
+    [[noreturn]] void FailErrno(int error);
+
+    QString path_;
+    int fd_ = -1;
+    qint64 size_ = 0;
+    bool failed_ = false;
+};
+
 // Writes data through a TSafeFileWriter in one go.
 void WriteFileSafely(const QString& path, const QByteArray& data);
 

@@ -2,17 +2,25 @@
 // The whole window, offscreen, against kuvar-sim flooding the AC or the GY stream (angles) on a
 // pseudo-terminal.
 //   kuvar_stream_bench [--module ac|gy] [--flood RATE] [--sim-baud RATE] [--baud TEXT]
-//                      [--line-rate RATE] [--seconds S] [--idle-seconds S]
+//                      [--line-rate RATE] [--seconds S] [--idle-seconds S] [--record 1]
+//                      [--export-prefill N]
 // The window opens the port at the rate TEXT of its list; --line-rate then sets the port to a
 // rate the list does not hold (the pseudo-terminal ignores it, the simulator paces itself by
-// --sim-baud). Prints "name value" lines.
+// --sim-baud). --record 1 records the run to a file and checks it against the simulator's frames.
+// --export-prefill N gives the chart N points before the stream and exports it to CSV a quarter
+// into the run, on the worker thread with its progress dialog, while the stream goes on.
+// Prints "name value" lines.
 #include "app/app_exception.h"
 #include "app/main_window.h"
 #include "app/paint_pacer.h"
 #include "bench/stream_measure.h"
+#include "charts/chart_export.h"
 #include "tests/e2e/fault_support.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -25,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +51,8 @@ struct TOptions {
     int lineRate = 0;
     double seconds = 10;
     double idleSeconds = 3;
+    bool record = false;
+    long long exportPrefill = 0;
 };
 
 // The window, counting the stream frames the dispatcher logs.
@@ -103,6 +114,10 @@ bool ParseOptions(int argc, char** argv, TOptions& o) {
             o.seconds = std::atof(value);
         } else if (name == "--idle-seconds") {
             o.idleSeconds = std::atof(value);
+        } else if (name == "--record") {
+            o.record = std::atoi(value) != 0;
+        } else if (name == "--export-prefill") {
+            o.exportPrefill = std::atoll(value);
         } else {
             return false;
         }
@@ -180,6 +195,16 @@ int Run(const TOptions& o) {
     }
     // How the UI thread spends the stream: receive steps and chart replots.
     charts::TChart& chart = o.gy ? w.GyPage.Chart2->Chart() : w.AcPage.Chart1->Chart();
+    if (o.exportPrefill > 0) {
+        // Points of an earlier run, with times, for the export to write.
+        const qint64 t0 = QDateTime::currentMSecsSinceEpoch() - o.exportPrefill;
+        for (long long i = 0; i < o.exportPrefill; ++i) {
+            // Tenths, as the GY page shows them: the shortest form of each double is written.
+            chart.AddRow({double(i % 2000) * 0.1, -double(i % 1000) * 0.1, 1000.0 + double(i % 7)},
+                         t0 + i);
+        }
+        (o.gy ? w.GyPage.Chart2 : w.AcPage.Chart1)->UpdateChartWindow(300);
+    }
     long rxSteps = 0, replots = 0;
     std::vector<double> rxStepMs;
     std::vector<std::pair<long long, long>> rxStarts; // when a step began, points before it
@@ -215,11 +240,43 @@ int Run(const TOptions& o) {
     });
     rssProbe.start(50);
 
+    const QString recording = dir.filePath(QStringLiteral("recording.csv"));
+    if (o.record) {
+        w.Recorder->Start(recording);
+    }
+    double exportSeconds = -1;
+    long long exportRows = 0;
+    bool exportWritten = false;
+    bool progressShown = false;
+    long framesDuringExport = 0;
+    QTimer exportTimer;
+    exportTimer.setSingleShot(true);
+    QObject::connect(&exportTimer, &QTimer::timeout, &w, [&] {
+        const QString path = dir.filePath(QStringLiteral("export.csv"));
+        const long before = chart.Series(0).Count();
+        exportRows = before;
+        QTimer progressProbe;
+        QObject::connect(&progressProbe, &QTimer::timeout, [&] {
+            progressShown = progressShown || QApplication::activeModalWidget() != nullptr;
+        });
+        progressProbe.start(100);
+        const long long at = MonotonicNs();
+        Guarded([&] {
+            exportWritten =
+                charts::ExportChartWithProgress(chart, path, charts::TExportFormat::Csv, &w);
+        });
+        exportSeconds = (MonotonicNs() - at) / 1e9;
+        framesDuringExport = chart.Series(0).Count() - before;
+        QFile::remove(path);
+    });
     const long long paints0 = w.PaintPacer->Paints();
     const double cpu0 = CpuSeconds();
     const long long clicked = MonotonicNs();
     QWidget* start = o.gy ? static_cast<QWidget*>(w.GyPage.btGYSTART) : w.AcPage.btACStart;
     QTest::mouseClick(start, Qt::LeftButton, Qt::NoModifier, start->rect().center());
+    if (o.exportPrefill > 0) {
+        exportTimer.start(static_cast<int>(o.seconds * 250));
+    }
     const long long firstDeadline = MonotonicNs() + 5'000'000'000LL;
     while (shownCount == 0 && MonotonicNs() < firstDeadline) {
         Pump(1);
@@ -241,6 +298,7 @@ int Run(const TOptions& o) {
     }
     const double cpu = CpuSeconds() - cpu0;
     const long rssAfter = ResidentKb();
+    const long anonAfter = AnonResidentKb();
     const long long last = shown[shownCount - 1].ns;
 
     const auto sent = ReadFrameLog(frameLog);
@@ -256,6 +314,7 @@ int Run(const TOptions& o) {
     std::printf("rss_mb_per_million_frames %.1f\n",
                 (rssAfter - rssBefore) / 1024.0 / std::max(1L, points.Count() - rssFrom) * 1e6);
     std::printf("rss_measured_after_log_full %d\n", rssFromLogFull ? 1 : 0);
+    std::printf("rss_anon_mb_at_end %.1f\n", anonAfter / 1024.0);
     std::printf("receive_steps_per_second %.0f\n", rxSteps / wall);
     std::printf("receive_step_median_ms %.3f\n", Percentile(rxStepMs, 0.5));
     std::printf("receive_step_p99_ms %.3f\n", Percentile(rxStepMs, 0.99));
@@ -279,7 +338,48 @@ int Run(const TOptions& o) {
     std::printf("latency_p99_ms %.3f\n", latency.p99Ms);
     std::fflush(stdout);
 
+    if (o.exportPrefill > 0) {
+        std::printf("export_rows %lld\n", exportRows);
+        std::printf("export_written %d\n", exportWritten ? 1 : 0);
+        std::printf("export_seconds %.1f\n", exportSeconds);
+        std::printf("export_progress_shown %d\n", progressShown ? 1 : 0);
+        std::printf("export_frames_charted_meanwhile %ld\n", framesDuringExport);
+    }
     w.Link->CloseComPort();
+    if (o.record) {
+        while (w.Recorder->Writing()) {
+            Pump(50);
+        }
+        // Every frame the simulator sent is in the recording, in order.
+        std::vector<std::string> rows;
+        {
+            QFile file(recording);
+            file.open(QIODevice::ReadOnly);
+            while (!file.atEnd()) {
+                const QByteArray line = file.readLine().trimmed();
+                if (line.contains(",frame,") || line.contains(",reply,")) {
+                    rows.push_back(line.mid(line.lastIndexOf(',') + 1).toStdString());
+                }
+            }
+        }
+        std::size_t row = 0;
+        std::size_t found = 0;
+        std::ifstream log(frameLog);
+        std::string line;
+        while (std::getline(log, line)) {
+            const std::string text = line.substr(line.find(' ') + 1);
+            while (row < rows.size() && rows[row] != text) {
+                ++row;
+            }
+            if (row == rows.size()) {
+                break;
+            }
+            ++found;
+            ++row;
+        }
+        std::printf("recording_rows %zu\n", rows.size());
+        std::printf("recording_frames_missing %zu\n", sent.size() - found);
+    }
     StopSim(*sim);
     return 0;
 }

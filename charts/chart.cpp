@@ -88,7 +88,9 @@ void StyleAxis(QCPAxis* axis, bool drawn) {
 
 } // namespace
 
-TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
+TChart::TChart(QWidget* parent, std::shared_ptr<THistoryFile> history)
+    : QCustomPlot(parent), history_(history ? std::move(history) : THistoryFile::Shared()),
+      times_(history_, false) {
     setNoAntialiasingOnDrag(true);
     clock_.start();
     deferredReplot_.setSingleShot(true);
@@ -146,16 +148,35 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
 TChart::~TChart() = default;
 
 TLineSeries& TChart::AddSeries(const QString& title, const QColor& colour) {
-    QCPGraph* graph = addGraph(xAxis, yAxis);
-    graph->setLineStyle(QCPGraph::lsLine);
-    graph->setScatterStyle(QCPScatterStyle::ssNone);
-    graph->setAdaptiveSampling(true);
-    graph->setPen(QPen(colour, 1));
-    series_.push_back(std::make_unique<TLineSeries>(graph, [this] { RequestRepaint(); }));
+    // The plot belongs to the chart, which adds it to the legend.
+    auto* plot = new TSeriesPlot(xAxis, yAxis, history_);
+    plot->setPen(QPen(colour, 1));
+    series_.push_back(std::make_unique<TLineSeries>(plot, [this] { RequestRepaint(); }));
     TLineSeries& series = *series_.back();
     series.SetTitle(title);
     series.SetColor(colour);
     return series;
+}
+
+void TChart::AddRow(const std::array<double, 3>& values, qint64 unixMs) {
+    // Rows whose points came without a time keep the times of later rows in their place.
+    const qint64 row = SeriesCount() > 0 ? Series(0).Count() : 0;
+    while (times_.Size() < row) {
+        times_.Append(std::numeric_limits<double>::quiet_NaN());
+    }
+    times_.Append(unixMs == kNoTime ? std::numeric_limits<double>::quiet_NaN()
+                                    : static_cast<double>(unixMs));
+    const int lines = std::min<int>(SeriesCount(), static_cast<int>(values.size()));
+    for (int i = 0; i < lines; ++i) {
+        Series(i).Add(values[i]);
+    }
+}
+
+void TChart::ClearPoints() {
+    for (auto& series : series_) {
+        series->Clear();
+    }
+    times_.Clear();
 }
 
 QString TChart::Title() const {
@@ -252,12 +273,11 @@ bool TChart::BottomDataRange(double& lower, double& upper) const {
     // Keys ascend within every line, so its ends give the range without a scan.
     bool found = false;
     for (const auto& series : series_) {
-        const auto& data = series->Data();
-        if (data.isEmpty())
+        const int count = series->Count();
+        if (count == 0)
             continue;
-        double first = data.constBegin()->key;
-        double last = (data.constEnd() - 1)->key;
-        lower = found ? std::min(lower, first) : first;
+        const double last = count - 1;
+        lower = 0;
         upper = found ? std::max(upper, last) : last;
         found = true;
     }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "charts/chart_axis.h"
+#include "charts/history_column.h"
 #include "charts/line_series.h"
+#include "charts/series_plot.h"
 
 #include <QColor>
 #include <QElapsedTimer>
@@ -10,6 +12,7 @@
 #include <QString>
 #include <QTimer>
 #include <array>
+#include <limits>
 #include <memory>
 #include <qcustomplot.h>
 #include <vector>
@@ -33,13 +36,27 @@ struct TChartBackground {
 class TChart : public QCustomPlot {
     Q_OBJECT
 public:
-    explicit TChart(QWidget* parent = nullptr);
+    // A row without a time of its own.
+    static constexpr qint64 kNoTime = std::numeric_limits<qint64>::min();
+
+    // The lines and the rows' times keep their points in history (the run's history file unless
+    // one is given).
+    explicit TChart(QWidget* parent = nullptr, std::shared_ptr<THistoryFile> history = {});
     ~TChart() override;
 
     TLineSeries& AddSeries(const QString& title, const QColor& colour);
     int SeriesCount() const { return static_cast<int>(series_.size()); }
     TLineSeries& Series(int index) { return *series_.at(index); }
     const TLineSeries& Series(int index) const { return *series_.at(index); }
+
+    // One point on each of the first values.size() lines, their row stamped with unixMs (wall
+    // clock milliseconds), or without a time.
+    void AddRow(const std::array<double, 3>& values, qint64 unixMs = kNoTime);
+    // The time of each row, NaN where a row has none; a row with points from Series::Add alone
+    // has none either.
+    const THistoryColumn& Times() const { return times_; }
+    // Every line empty, and the rows' times with them.
+    void ClearPoints();
 
     TChartAxis& LeftAxis() { return *left_; }
     TChartAxis& BottomAxis() { return *bottom_; }
@@ -90,6 +107,8 @@ private:
     std::unique_ptr<TChartAxis> bottom_;
     std::vector<std::unique_ptr<TLineSeries>> series_;
     TChartBackground background_;
+    std::shared_ptr<THistoryFile> history_;
+    THistoryColumn times_;
     // When the last replot ran, on clock_; below 0 before the first.
     qint64 lastReplot_ = -1;
     // A replot is queued for the next pass: changes until it starts need nothing more.

@@ -2,22 +2,40 @@
 #include "charts/chart_export.h"
 
 #include "charts/chart.h"
+#include "charts/long_task.h"
 
 #include "base/safe_file.h"
+#include "base/time_text.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPdfWriter>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace kuvar::charts {
 namespace {
 
-QString NumberText(double value) {
+// Rows written between two looks at the progress.
+constexpr qint64 kRowsPerPiece = 16384;
+
+void AppendInteger(qint64 value, QByteArray& out) {
+    char buffer[24];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, ec == std::errc() ? end - buffer : 0);
+}
+
+// Whole numbers as integers (the shortest form would write 100000 as 1e+05), others in the
+// shortest form that reads back to the same double.
+void AppendNumber(double value, QByteArray& out) {
+    if (value == std::trunc(value) && std::abs(value) < 1e15) {
+        AppendInteger(static_cast<qint64>(value), out);
+        return;
+    }
     char buffer[32];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, ec == std::errc() ? end - buffer : 0);
+    out.append(buffer, ec == std::errc() ? end - buffer : 0);
 }
 
 QString Field(const QString& text, QChar separator) {
@@ -54,31 +72,99 @@ const TExportFormatInfo& ExportFormatInfo(TExportFormat format) {
                          [format](const TExportFormatInfo& f) { return f.format == format; });
 }
 
-QString ChartDataText(const TChart& chart, QChar separator) {
-    QString text = QStringLiteral("X");
-    int rows = 0;
+qint64 TChartData::Rows() const {
+    qint64 rows = 0;
+    for (const THistoryColumn::TSnapshot& line : lines) {
+        rows = std::max(rows, line.Size());
+    }
+    return rows;
+}
+
+TChartData ChartData(const TChart& chart) {
+    TChartData data;
     for (int i = 0; i < chart.SeriesCount(); ++i) {
-        text += separator + Field(chart.Series(i).Title(), separator);
-        rows = std::max(rows, chart.Series(i).Count());
+        data.titles << chart.Series(i).Title();
+        data.lines.push_back(chart.Series(i).Values().Snapshot());
     }
-    text += QLatin1String("\r\n");
-    for (int row = 0; row < rows; ++row) {
-        QString line;
-        bool haveX = false;
-        for (int i = 0; i < chart.SeriesCount(); ++i) {
-            const TLineSeries& series = chart.Series(i);
-            line += separator;
-            if (row >= series.Count())
-                continue;
-            if (!haveX) {
-                line.prepend(NumberText(series.XValue(row)));
-                haveX = true;
+    data.times = chart.Times().Snapshot();
+    return data;
+}
+
+namespace {
+
+QByteArray HeaderRow(const TChartData& data, QChar separator) {
+    QString header = QStringLiteral("X");
+    for (const QString& title : data.titles) {
+        header += separator + Field(title, separator);
+    }
+    header += separator + QStringLiteral("Time") + QLatin1String("\r\n");
+    return header.toUtf8();
+}
+
+void AppendRows(const TChartData& data, char separator, qint64 from, qint64 to, QByteArray& out,
+                TIsoTimeText& timeText) {
+    for (qint64 row = from; row < to; ++row) {
+        AppendInteger(row, out);
+        for (const THistoryColumn::TSnapshot& line : data.lines) {
+            out += separator;
+            if (row < line.Size()) {
+                AppendNumber(line.At(row), out);
             }
-            line += NumberText(series.YValue(row));
         }
-        text += line + QLatin1String("\r\n");
+        out += separator;
+        if (row < data.times.Size()) {
+            const double ms = data.times.At(row);
+            if (std::isfinite(ms)) {
+                timeText.Append(static_cast<qint64>(ms), out);
+            }
+        }
+        out += "\r\n";
     }
-    return text;
+}
+
+} // namespace
+
+QString ChartDataText(const TChart& chart, QChar separator) {
+    const TChartData data = ChartData(chart);
+    QByteArray text = HeaderRow(data, separator);
+    TIsoTimeText timeText;
+    AppendRows(data, separator.toLatin1(), 0, data.Rows(), text, timeText);
+    return QString::fromUtf8(text);
+}
+
+bool WriteChartData(const TChartData& data, const QString& path, QChar separator,
+                    TTaskProgress* progress) {
+    try {
+        TSafeFileWriter file(path);
+        const qint64 rows = data.Rows();
+        if (progress) {
+            progress->SetTotal(rows);
+        }
+        QByteArray piece = HeaderRow(data, separator);
+        TIsoTimeText timeText;
+        for (qint64 row = 0; row < rows; row += kRowsPerPiece) {
+            if (progress && progress->Cancelled()) {
+                file.Cancel();
+                return false;
+            }
+            AppendRows(data, separator.toLatin1(), row, std::min(rows, row + kRowsPerPiece), piece,
+                       timeText);
+            file.Write(piece);
+            piece.clear();
+            if (progress) {
+                progress->SetDone(std::min(rows, row + kRowsPerPiece));
+            }
+        }
+        file.Write(piece);
+        if (progress && progress->Cancelled()) {
+            file.Cancel();
+            return false;
+        }
+        file.Commit();
+        return true;
+    } catch (const EFileError& e) {
+        throw EChartExportError(e.what());
+    }
 }
 
 namespace {
@@ -133,16 +219,27 @@ QByteArray ExportBytes(TChart& chart, TExportFormat format) {
     case TExportFormat::Pdf:
         return PdfBytes(chart);
     case TExportFormat::Csv:
-        return ChartDataText(chart, QLatin1Char(',')).toUtf8();
     case TExportFormat::Text:
-        return ChartDataText(chart, QLatin1Char('\t')).toUtf8();
+        break;
     }
     return QByteArray();
+}
+
+QChar Separator(TExportFormat format) {
+    return format == TExportFormat::Csv ? QLatin1Char(',') : QLatin1Char('\t');
+}
+
+bool IsData(TExportFormat format) {
+    return format == TExportFormat::Csv || format == TExportFormat::Text;
 }
 
 } // namespace
 
 void ExportChart(TChart& chart, const QString& path, TExportFormat format) {
+    if (IsData(format)) {
+        WriteChartData(ChartData(chart), path, Separator(format));
+        return;
+    }
     try {
         // Opened first, so that a target that is not a regular file is refused before drawing.
         TSafeFileWriter file(path);
@@ -154,6 +251,20 @@ void ExportChart(TChart& chart, const QString& path, TExportFormat format) {
     } catch (const EFileError& e) {
         throw EChartExportError(e.what());
     }
+}
+
+bool ExportChartWithProgress(TChart& chart, const QString& path, TExportFormat format,
+                             QWidget* owner) {
+    if (!IsData(format)) {
+        ExportChart(chart, path, format);
+        return true;
+    }
+    // Taken here, on the UI thread: the worker reads only what the chart held at this moment.
+    const TChartData data = ChartData(chart);
+    const QChar separator = Separator(format);
+    return RunLongTask(
+        owner, QObject::tr("Exporting %1 rows").arg(data.Rows()),
+        [&](TTaskProgress& progress) { return WriteChartData(data, path, separator, &progress); });
 }
 
 } // namespace kuvar::charts

@@ -11,15 +11,14 @@ void UpdateChartWindow(TChart& chart, int pointCount) {
         bottom.SetMinimum(newest - pointCount);
 }
 
-void AppendChartPoints(TChart& chart, const std::array<double, 3>& values, int pointCount) {
-    for (int i = 0; i < 3; ++i)
-        chart.Series(i).Add(values[i]);
+void AppendChartPoints(TChart& chart, const std::array<double, 3>& values, int pointCount,
+                       qint64 unixMs) {
+    chart.AddRow(values, unixMs);
     UpdateChartWindow(chart, pointCount);
 }
 
 void ClearChartPoints(TChart& chart) {
-    for (int i = 0; i < 3; ++i)
-        chart.Series(i).Clear();
+    chart.ClearPoints();
     chart.BottomAxis().SetMinimum(0);
     chart.BottomAxis().SetMaximum(0);
 }

@@ -12,11 +12,14 @@ namespace kuvar::charts {
 // refuses with its error.
 void UpdateChartWindow(TChart& chart, int pointCount);
 
-// Appends one point to each of the first three lines, then moves the window. The points are in
-// even when the window refuses its new edge.
-void AppendChartPoints(TChart& chart, const std::array<double, 3>& values, int pointCount);
+// Appends one point to each of the first three lines, their row stamped with unixMs (wall-clock
+// milliseconds), then moves the window. The points are in even when the window refuses its new
+// edge.
+void AppendChartPoints(TChart& chart, const std::array<double, 3>& values, int pointCount,
+                       qint64 unixMs = TChart::kNoTime);
 
-// Empties the three lines and puts the point axis back to 0..0; the next point gets X = 0.
+// Empties the lines (and their rows' times) and puts the point axis back to 0..0; the next point
+// gets X = 0.
 void ClearChartPoints(TChart& chart);
 
 } // namespace kuvar::charts

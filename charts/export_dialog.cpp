@@ -100,7 +100,10 @@ bool TChartExportDialog::Save() {
     try {
         if (path_->text().trimmed().isEmpty())
             throw EChartExportError(tr("Choose a file name.").toStdString());
-        ExportChart(chart_, path_->text(), Format());
+        if (!ExportChartWithProgress(chart_, path_->text(), Format(), this)) {
+            status_->setText(tr("Cancelled: %1 not written").arg(path_->text()));
+            return false;
+        }
         status_->setText(tr("Saved %1").arg(path_->text()));
         return true;
     } catch (const std::exception& e) {

@@ -1,76 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/line_series.h"
 
-#include <qcustomplot.h>
+#include "charts/series_plot.h"
 
 namespace kuvar::charts {
 
-TLineSeries::TLineSeries(QCPGraph* graph, std::function<void()> changed)
-    : graph_(graph), data_(graph->data().data()), changed_(std::move(changed)) {}
+TLineSeries::TLineSeries(TSeriesPlot* plot, std::function<void()> changed)
+    : plot_(plot), values_(&plot->Values()), changed_(std::move(changed)) {}
 
 int TLineSeries::Count() const {
-    return data_->size();
+    return static_cast<int>(values_->Size());
 }
 
 void TLineSeries::Add(double y) {
-    data_->add(QCPGraphData(Count(), y));
+    values_->Append(y);
     changed_();
 }
 
 void TLineSeries::Clear() {
-    data_->clear();
+    values_->Clear();
     changed_();
 }
 
 double TLineSeries::XValue(int index) const {
-    return data_->at(index)->key;
+    return index;
 }
 
 double TLineSeries::YValue(int index) const {
-    return data_->at(index)->value;
+    return values_->At(index);
+}
+
+const THistoryColumn& TLineSeries::Values() const {
+    return *values_;
 }
 
 QString TLineSeries::Title() const {
-    return graph_->name();
+    return plot_->name();
 }
 
 void TLineSeries::SetTitle(const QString& title) {
-    graph_->setName(title);
+    plot_->setName(title);
     changed_();
 }
 
 QColor TLineSeries::Color() const {
-    return graph_->pen().color();
+    return plot_->pen().color();
 }
 
 void TLineSeries::SetColor(const QColor& colour) {
-    QPen pen = graph_->pen();
+    QPen pen = plot_->pen();
     pen.setColor(colour);
-    graph_->setPen(pen);
+    plot_->setPen(pen);
     // The legend writes each entry in its line's colour.
-    if (auto* legend = graph_->parentPlot()->legend)
-        if (auto* item = legend->itemWithPlottable(graph_))
+    if (auto* legend = plot_->parentPlot()->legend)
+        if (auto* item = legend->itemWithPlottable(plot_))
             item->setTextColor(colour);
     changed_();
 }
 
 int TLineSeries::LineWidth() const {
-    return graph_->pen().width();
+    return plot_->pen().width();
 }
 
 void TLineSeries::SetLineWidth(int width) {
-    QPen pen = graph_->pen();
+    QPen pen = plot_->pen();
     pen.setWidth(width);
-    graph_->setPen(pen);
+    plot_->setPen(pen);
     changed_();
 }
 
 bool TLineSeries::Visible() const {
-    return graph_->visible();
+    return plot_->visible();
 }
 
 void TLineSeries::SetVisible(bool on) {
-    graph_->setVisible(on);
+    plot_->setVisible(on);
     changed_();
 }
 

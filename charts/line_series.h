@@ -5,17 +5,17 @@
 #include <QString>
 #include <functional>
 
-class QCPGraph;
-class QCPGraphData;
-template <class DataType> class QCPDataContainer;
-
 namespace kuvar::charts {
 
+class THistoryColumn;
+class TSeriesPlot;
+
 // One line of a chart. Points are appended with X = the number of points already held, so X
-// ascends and the chart can draw only the points inside its window.
+// ascends and the chart can draw only the points inside its window. The values live in the line's
+// history column (the run's history file), not in the program's memory.
 class TLineSeries {
 public:
-    TLineSeries(QCPGraph* graph, std::function<void()> changed);
+    TLineSeries(TSeriesPlot* plot, std::function<void()> changed);
 
     int Count() const;
     void Add(double y);
@@ -32,13 +32,13 @@ public:
     bool Visible() const;
     void SetVisible(bool on);
 
-    QCPGraph* Graph() const { return graph_; }
-    const QCPDataContainer<QCPGraphData>& Data() const { return *data_; }
+    TSeriesPlot* Graph() const { return plot_; }
+    const THistoryColumn& Values() const;
 
 private:
-    QCPGraph* graph_;
-    // The graph's own container, held once: every append then skips a shared-pointer copy.
-    QCPDataContainer<QCPGraphData>* data_;
+    TSeriesPlot* plot_;
+    // The plot's column, held once: every append then skips a call through the plot.
+    THistoryColumn* values_;
     std::function<void()> changed_;
 };
 

@@ -120,8 +120,8 @@ TStripChart::TStripChart(const TStripChartConfig& config, QWidget* page)
     PlaceControls();
 }
 
-void TStripChart::AppendChartPoints(const std::array<double, 3>& values) {
-    charts::AppendChartPoints(*chart_, values, viewQuantity_);
+void TStripChart::AppendChartPoints(const std::array<double, 3>& values, qint64 unixMs) {
+    charts::AppendChartPoints(*chart_, values, viewQuantity_, unixMs);
 }
 
 void TStripChart::UpdateChartWindow(int pointCount) {

@@ -39,8 +39,9 @@ public:
     QPushButton* DataButton() const { return dataButton_; }
     QPushButton* ClearButton() const { return clearButton_; }
 
-    // One measurement frame: a point on each line, then the window moves.
-    void AppendChartPoints(const std::array<double, 3>& values);
+    // One measurement frame: a point on each line (their row stamped with the frame's wall-clock
+    // milliseconds), then the window moves.
+    void AppendChartPoints(const std::array<double, 3>& values, qint64 unixMs = TChart::kNoTime);
     void UpdateChartWindow(int pointCount);
 
     // The chart part of showing the page: white label and title fonts, the point count.

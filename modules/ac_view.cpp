@@ -6,15 +6,19 @@
 
 namespace kuvar::modules {
 
-void TAcView::ShowAcFrame(const std::string& frame) {
+void TAcView::ShowAcFrame(const std::string& frame, const protocol::ArrivalTime& at,
+                          protocol::ShownValues& shown) {
     const auto reading = ParseAcFrame(frame);
     if (!reading)
         return;
     page_.ssACX->SetValue(reading->x - AcOffsetX);
     page_.ssACY->SetValue(reading->y - AcOffsetY);
     page_.ssACZ->SetValue(reading->z - AcOffsetZ);
-    page_.Chart1->AppendChartPoints(
-        {page_.ssACX->Value(), page_.ssACY->Value(), page_.ssACZ->Value()});
+    shown = {true,
+             {page_.ssACX->Value(), page_.ssACY->Value(), page_.ssACZ->Value()},
+             page_.ssACX->Precision(),
+             "mg"};
+    page_.Chart1->AppendChartPoints(shown.values, at.unixMs);
 }
 
 void TAcView::ClearAcDisplays() {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "protocol/measurement_view.h"
+
 namespace kuvar::modules {
 
 struct TAcPage;
@@ -13,8 +15,10 @@ class TAcView {
 public:
     explicit TAcView(TAcPage& page) : page_(page) {}
 
-    // A stream frame as the dispatcher hands it on (LastFrame as received).
-    void ShowAcFrame(const std::string& frame);
+    // A stream frame as the dispatcher hands it on (LastFrame as received), with its arrival;
+    // `shown` gets the displayed values.
+    void ShowAcFrame(const std::string& frame, const protocol::ArrivalTime& at,
+                     protocol::ShownValues& shown);
     // The scale reply of the ID search: the displays show 0, the chart is not fed.
     void ClearAcDisplays();
     // "Auto Offset" clicked: checked captures the displayed values, unchecked drops the offsets.

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "protocol/measurement_view.h"
+
 namespace kuvar::modules {
 
 struct TGyPage;
@@ -13,8 +15,10 @@ public:
     explicit TGyView(TGyPage& page) : page_(page) {}
 
     // A stream frame without its head field, beginning with the mode digit (the dispatcher has
-    // already put the same text into LastFrame).
-    void ShowGyFrame(const std::string& shortened);
+    // already put the same text into LastFrame), with its arrival; `shown` gets the displayed
+    // values (roll, pitch, yaw).
+    void ShowGyFrame(const std::string& shortened, const protocol::ArrivalTime& at,
+                     protocol::ShownValues& shown);
 
 private:
     TGyPage& page_;

@@ -35,6 +35,8 @@ struct TColourButtonEntry {
     const char* hint;  // tool tip, or empty
     bool korean;       // face "맑은 고딕" instead of "MS Sans Serif"
     bool visible;
+    int glyphs = 1;       // images in the glyph strip: normal, disabled, on
+    bool latched = false; // shows the on face while checked by the program, not while pressed
 };
 
 // clang-format off
@@ -45,6 +47,7 @@ const TColourButtonEntry kColourButtons[] = {
     {"btGY",           {344, 7, 65, 41},   "", "", ":/icons/gyro.png",         "All Data Download",     false, true},
     {"AbColBitBtn1",   {431, 7, 65, 41},   "", "", ":/icons/inclinometer.png", "Download of data list", false, false},
     {"AbColBitBtn2",   {517, 7, 65, 41},   "", "", ":/icons/inclinometer.png", "Download of data list", false, false},
+    {"btRecord",       {603, 7, 65, 41},   "", "", ":/icons/record.png",       "Record every reply to a file (click again to stop)", false, true, 3, true},
     {"btClose",        {1039, 7, 65, 41},  "", "", ":/icons/close.png",        "",                      false, true},
     // KUVAR-AC page.
     {"AbColBitBtn3",   {744, 0, 81, 39},   "SaveSetting", "SaveSetting", "",                      "", false, true},
@@ -107,7 +110,7 @@ bool SetupColourButton(TAbColBitBtn& b, const char* name) {
     InitIcons();
     b.setObjectName(QString::fromLatin1(name));
     b.setGeometry(in->geometry);
-    b.SetMode(mButton);
+    b.SetMode(in->latched ? mIndicator : mButton);
     b.SetText3D(false);
     b.ButtonBevel.SetWidth(1);
     b.SetTextOn(QString::fromUtf8(in->textOn));
@@ -118,6 +121,7 @@ bool SetupColourButton(TAbColBitBtn& b, const char* name) {
     b.setFont(f);
     if (*in->glyph)
         b.SetGlyph(QImage(QString::fromLatin1(in->glyph)));
+    b.SetNumGlyph(in->glyphs);
     if (*in->hint)
         b.setToolTip(QString::fromUtf8(in->hint));
     // Picture-only buttons still need a name for assistive technology: the hint, or "Close".

@@ -15,9 +15,15 @@ class TMeasurementViews : public protocol::IMeasurementView {
 public:
     TMeasurementViews(TAcPage& ac, TGyPage& gy) : AcView(ac), GyView(gy), acPage_(ac) {}
 
-    void ShowAcFrame(const std::string& frame) override { AcView.ShowAcFrame(frame); }
+    void ShowAcFrame(const std::string& frame, const protocol::ArrivalTime& at,
+                     protocol::ShownValues& shown) override {
+        AcView.ShowAcFrame(frame, at, shown);
+    }
     void ClearAcDisplays() override { AcView.ClearAcDisplays(); }
-    void ShowGyFrame(const std::string& frame) override { GyView.ShowGyFrame(frame); }
+    void ShowGyFrame(const std::string& frame, const protocol::ArrivalTime& at,
+                     protocol::ShownValues& shown) override {
+        GyView.ShowGyFrame(frame, at, shown);
+    }
 
     // "Auto Offset" (CheckBox1) runs CheckBox1Click, guarded.
     void Connect();

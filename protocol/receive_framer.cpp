@@ -15,7 +15,11 @@ constexpr char kEtb = 0x17;
 } // namespace
 
 ReceiveFramer::ReceiveFramer(LinkState& state, ReplyHandler onReply)
-    : state_(state), onReply_(std::move(onReply)) {}
+    : ReceiveFramer(state, [onReply = std::move(onReply)](const std::string& text,
+                                                          const ArrivalTime&) { onReply(text); }) {}
+
+ReceiveFramer::ReceiveFramer(LinkState& state, TimedReplyHandler onReply, ArrivalClock clock)
+    : state_(state), onReply_(std::move(onReply)), clock_(clock) {}
 
 void ReceiveFramer::Feed(const std::string& chunk) {
     std::exception_ptr firstError;
@@ -51,7 +55,7 @@ void ReceiveFramer::EndOfReply(std::exception_ptr& firstError) {
     if (std::count(text.begin(), text.end(), ']') > 1)
         return;
     try {
-        onReply_(text);
+        onReply_(text, clock_.Now());
     } catch (...) {
         if (!firstError)
             firstError = std::current_exception();

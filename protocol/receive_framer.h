@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "protocol/arrival_clock.h"
 #include "protocol/link_state.h"
 
 namespace kuvar::protocol {
@@ -19,11 +20,14 @@ namespace kuvar::protocol {
 class ReceiveFramer {
 public:
     using ReplyHandler = std::function<void(const std::string& text)>;
+    // Also given the reply's arrival: the moment its CR was framed.
+    using TimedReplyHandler = std::function<void(const std::string& text, const ArrivalTime& at)>;
 
     // A flood without CR keeps at most this many bytes, the newest.
     static constexpr std::size_t kMaxBuffer = 64 * 1024;
 
     ReceiveFramer(LinkState& state, ReplyHandler onReply);
+    ReceiveFramer(LinkState& state, TimedReplyHandler onReply, ArrivalClock clock = {});
 
     // One chunk as ReadText returned it. If the handler throws, the rest of the chunk is still
     // framed and handed on, and the first exception is rethrown at the end.
@@ -33,7 +37,8 @@ private:
     void EndOfReply(std::exception_ptr& firstError);
 
     LinkState& state_;
-    ReplyHandler onReply_;
+    TimedReplyHandler onReply_;
+    ArrivalClock clock_;
 };
 
 } // namespace kuvar::protocol

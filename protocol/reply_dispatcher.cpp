@@ -44,6 +44,28 @@ bool SameNumber(const std::string& a, const std::string& b) {
     return digits(a) == digits(b);
 }
 
+ModulePage PageOf(std::int32_t rxMode) {
+    switch (rxMode) {
+    case RxModes::AcStream:
+    case RxModes::AcIdQuery:
+    case RxModes::AcVersion:
+        return ModulePage::Ac;
+    case RxModes::GyStream:
+    case RxModes::GyIdQuery:
+    case RxModes::GyVersion:
+        return ModulePage::Gy;
+    default:
+        return ModulePage::None;
+    }
+}
+
+// Hands the reply to the target's record when the dispatcher is done with it, however it ends.
+struct TRecordWhenDone {
+    IReplyTarget& target;
+    ReplyRecord record;
+    ~TRecordWhenDone() { target.RecordReply(record); }
+};
+
 bool IsAcStreamFrame(const std::string& frame) {
     return (frame.size() > 5 && !Contains(frame, "@")) || (!frame.empty() && frame[0] == '@');
 }
@@ -64,7 +86,9 @@ bool AnswersQuery(const std::string& reply, const std::string& addressedId) {
     return SameNumber(reply.substr(1, end - 1), addressedId);
 }
 
-void ReplyDispatcher::HandleReply(const std::string& text) {
+void ReplyDispatcher::HandleReply(const std::string& text, const ArrivalTime& at) {
+    ShownValues shown;
+    const TRecordWhenDone record{target_, {text, at, PageOf(state_.RxMode), shown}};
     // The window's own frame coming back on a looped-back line, or another module's reply, is no
     // answer to a query: it is only logged, and the waiting command goes on waiting.
     const bool answer = !IsQuery(state_.RxMode) || AnswersQuery(text, state_.AddressedId);
@@ -79,7 +103,7 @@ void ReplyDispatcher::HandleReply(const std::string& text) {
     switch (state_.RxMode) {
     case RxModes::AcStream:
         if (!state_.StreamPaused && IsAcStreamFrame(state_.LastFrame) && view_)
-            view_->ShowAcFrame(state_.LastFrame);
+            view_->ShowAcFrame(state_.LastFrame, at, shown);
         break;
     case RxModes::AcIdQuery:
         AcQueryReply();
@@ -98,7 +122,7 @@ void ReplyDispatcher::HandleReply(const std::string& text) {
             // The shortened frame stays in LastFrame, where the waiting handler tests it.
             state_.LastFrame = Tail(state_.LastFrame, ' ');
             if (view_)
-                view_->ShowGyFrame(state_.LastFrame);
+                view_->ShowGyFrame(state_.LastFrame, at, shown);
         }
         break;
     default:

@@ -25,7 +25,10 @@ public:
     // view may be null: stream frames are then only logged.
     ReplyDispatcher(LinkState& state, IReplyTarget& target, IMeasurementView* view = nullptr);
 
-    void HandleReply(const std::string& text);
+    // `at` is the reply's arrival (now, without one); the target records the reply once it has
+    // been handled, also when its handling throws.
+    void HandleReply(const std::string& text, const ArrivalTime& at);
+    void HandleReply(const std::string& text) { HandleReply(text, ArrivalClock().Now()); }
 
 private:
     void AcQueryReply();

@@ -234,6 +234,29 @@ void YawReset(QPainter& p, double w, double h) {
     p.drawPolygon(south);
 }
 
+// The three faces of the record button side by side: idle, disabled, recording.
+void Record(QPainter& p, double w, double h) {
+    const double size = w / 3;
+    const QColor faces[3] = {kRed.darker(135), QColor(0x90, 0x90, 0x90), kRed};
+    for (int i = 0; i < 3; ++i) {
+        const QPointF c(size * i + size / 2, h / 2);
+        const QRectF rim(c.x() - size * 0.40, c.y() - size * 0.40, size * 0.80, size * 0.80);
+        p.setPen(Outline());
+        p.setBrush(Shaded(QColor(0x3A, 0x3E, 0x44), rim));
+        p.drawEllipse(rim);
+        if (i == 2) {
+            // Lit while recording: a white ring around a bright dot.
+            p.setPen(QPen(kWhite, 1.6));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(c, size * 0.31, size * 0.31);
+        }
+        const QRectF dot(c.x() - size * 0.24, c.y() - size * 0.24, size * 0.48, size * 0.48);
+        p.setPen(QPen(kOutline, 0.8));
+        p.setBrush(Shaded(faces[i], dot));
+        p.drawEllipse(dot);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -251,5 +274,6 @@ int main(int argc, char** argv) {
     ok &= Save(dir, "chart_save.png", 18, 18, ChartSave);
     ok &= Save(dir, "save_setting.png", 18, 18, SaveSetting);
     ok &= Save(dir, "yaw_reset.png", 18, 18, YawReset);
+    ok &= Save(dir, "record.png", 84, 28, Record);
     return ok ? 0 : 1;
 }

@@ -200,3 +200,70 @@ TEST_F(SafeFile, AWriteThatFailsLeavesTheOldFileAndSaysWhy) {
     EXPECT_EQ(ReadAll(path), "old");
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("full.pdf")});
 }
+
+// A recording's file: written under its own name as it grows, readable at any moment, and after a
+// write past the file-size limit (a full disk) it holds exactly the writes that went through.
+TEST_F(SafeFile, AStreamFileHoldsEveryWholeWriteAndNoPartOfAFailedOne) {
+    const QString path = Path("recording.csv");
+    WriteAll(path, "an older recording that is longer than the new one");
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    QString why;
+    QByteArray afterTwo;
+    qint64 sizeAtFailure = -1;
+    {
+        TStreamFileWriter writer(path);
+        EXPECT_EQ(ReadAll(path), QByteArray());
+        writer.Write("line 1\r\n");
+        writer.Write(QByteArray(1000, 'x') + "\r\n");
+        writer.Sync();
+        afterTwo = ReadAll(path);
+        const rlimit limited{1500, saved.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        try {
+            writer.Write(QByteArray(1000, 'y') + "\r\n");
+        } catch (const EFileError& e) {
+            why = e.Why();
+            sizeAtFailure = writer.Size();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_THROW(writer.Write("more"), std::logic_error);
+        EXPECT_NO_THROW(writer.Close());
+    }
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(afterTwo, QByteArray("line 1\r\n") + QByteArray(1000, 'x') + "\r\n");
+    EXPECT_EQ(why, QStringLiteral("File too large"));
+    EXPECT_EQ(sizeAtFailure, afterTwo.size());
+    EXPECT_EQ(ReadAll(path), afterTwo);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("recording.csv")});
+}
+
+// What a recording may not be started on, and where it cannot be made.
+TEST_F(SafeFile, AStreamFileRefusesNodesAndUnwritablePlaces) {
+    ASSERT_EQ(::mkfifo(Name(Path("fifo")).constData(), 0600), 0);
+    ASSERT_EQ(::mkdir(Name(Path("folder")).constData(), 0755), 0);
+    ASSERT_EQ(::symlink("fifo", Name(Path("to-fifo")).constData()), 0);
+    WriteAll(Path("plain"), "x");
+    const struct {
+        QString path;
+        QString why;
+    } cases[] = {
+        {Path("fifo"), QStringLiteral("not a regular file")},
+        {Path("folder"), QStringLiteral("not a regular file")},
+        {Path("to-fifo"), QStringLiteral("not a regular file")},
+        {Path("missing/out.csv"), QStringLiteral("No such file or directory")},
+        {Path("plain/out.csv"), QStringLiteral("Not a directory")},
+    };
+    for (const auto& c : cases) {
+        try {
+            TStreamFileWriter writer(c.path);
+            ADD_FAILURE() << "opened: " << c.path.toStdString();
+        } catch (const EFileError& e) {
+            EXPECT_EQ(e.Why(), c.why) << c.path.toStdString();
+            EXPECT_EQ(e.Path(), c.path);
+        }
+    }
+    EXPECT_EQ(TypeOf(Path("fifo")), S_IFIFO);
+    EXPECT_EQ(TypeOf(Path("to-fifo")), S_IFLNK);
+}

@@ -426,7 +426,7 @@ TEST_F(FaultExportFull, ALinkToAFileIsWrittenThroughAndStaysALink) {
     EXPECT_STREQ(target, "real.csv");
     QFile file(real);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().startsWith("X,AccX,AccY,AccZ\r\n"));
+    EXPECT_TRUE(file.readAll().startsWith("X,AccX,AccY,AccZ,Time\r\n"));
 }
 
 // What must hold: when the disk fills half way, every format reports the failure with the

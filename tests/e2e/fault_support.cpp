@@ -67,20 +67,34 @@ int ThreadCount() {
     return count;
 }
 
-long ResidentKb() {
+namespace {
+
+// One "<Name>: <n> kB" line of /proc/self/status.
+long StatusKb(const char* name) {
     FILE* f = std::fopen("/proc/self/status", "r");
     if (!f) {
         return -1;
     }
     char line[256];
     long kb = -1;
+    const std::size_t length = std::strlen(name);
     while (std::fgets(line, sizeof line, f)) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0) {
-            kb = std::strtol(line + 6, nullptr, 10);
+        if (std::strncmp(line, name, length) == 0 && line[length] == ':') {
+            kb = std::strtol(line + length + 1, nullptr, 10);
         }
     }
     std::fclose(f);
     return kb;
+}
+
+} // namespace
+
+long ResidentKb() {
+    return StatusKb("VmRSS");
+}
+
+long AnonResidentKb() {
+    return StatusKb("RssAnon");
 }
 
 double CpuSeconds() {

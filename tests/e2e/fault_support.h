@@ -11,6 +11,8 @@ int OpenFileCount();
 // Threads, not counting the workers of Qt's thread pool.
 int ThreadCount();
 long ResidentKb();
+// The anonymous part of it: what the program holds in memory of its own (not mapped files).
+long AnonResidentKb();
 // CPU seconds, user and system, that the process has used.
 double CpuSeconds();
 

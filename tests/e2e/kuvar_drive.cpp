@@ -2,7 +2,11 @@
 // Drives the real window from a script or a test, in a process of its own:
 //   kuvar_drive soak PORT BAUD SECONDS [REPORT_SECONDS]
 //       opens PORT and counts the replies that reach the log; prints a line of figures every
-//       REPORT_SECONDS (default 10): elapsed s, VmRSS kB, CPU s, replies.
+//       REPORT_SECONDS (default 10): elapsed s, VmRSS kB, CPU s, replies, log lines, RssAnon kB,
+//       chart points. Environment: SOAK_MODULE=gy streams the GY page; SOAK_LINE_RATE sets the
+//       port to that bit rate after opening; SOAK_RECORD records to that file from before the
+//       stream until the port closes; SOAK_FRAMES ends the run once the chart holds that many
+//       points.
 //   kuvar_drive close-while-waiting PORT SETTINGS AFTER_MS
 //   kuvar_drive close-while-streaming PORT SETTINGS AFTER_MS
 //       opens PORT (with its settings file SETTINGS), waits in a transaction that gets no answer
@@ -17,6 +21,12 @@
 //       three times in a row; AFTER_MS later closes the window, printing "closing <ns>" before.
 //   kuvar_drive save-loop SETTINGS
 //       saves the settings file again and again; prints "saving" after the first save.
+//   kuvar_drive record PORT BAUD FILE SECONDS [FILE_SIZE_LIMIT]
+//       opens PORT, starts recording to FILE and then the stream (SOAK_MODULE=gy: the GY page's);
+//       prints "recording <CLOCK_MONOTONIC ns>", then "status <panel 0>" whenever panel 0 changes
+//       and "points <chart points>" every 100 ms; after SECONDS closes the window and prints
+//       "closed <chart points>". With FILE_SIZE_LIMIT, a write past that many bytes fails
+//       (RLIMIT_FSIZE) as on a full disk.
 //   kuvar_drive start SETTINGS [--no-close]
 //       starts the window on SETTINGS and closes it (unless --no-close); prints "started <ms>
 //       <VmRSS growth kB> <status panel 0>" once it is up and "closed <1 when the window closed,
@@ -31,18 +41,22 @@
 #include "tests/e2e/fault_support.h"
 
 #include <QAbstractButton>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 using namespace kuvar;
 
@@ -102,38 +116,124 @@ int Soak(int argc, char** argv) {
     }
     const double seconds = std::atof(argv[4]);
     const double every = argc > 5 ? std::atof(argv[5]) : 10;
+    const bool gy = QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy");
+    const long long frames = qEnvironmentVariableIntValue("SOAK_FRAMES");
     QTemporaryDir dir;
     TCountingWindow w(
         TAppPaths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)});
     w.show();
+    if (gy) {
+        w.btGYClick();
+    }
     if (!OpenPort(w, argv[2], argv[3])) {
         return 1;
     }
+    if (const int rate = qEnvironmentVariableIntValue("SOAK_LINE_RATE"); rate > 0) {
+        w.Link->VaComm1->SetUserBaudrate(rate);
+    }
+    if (const QString record = qEnvironmentVariable("SOAK_RECORD"); !record.isEmpty()) {
+        w.Recorder->Start(record);
+    }
     // Start as the page's Start button does, so that frames reach the displays and the chart.
     Guarded([&] {
-        if (QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy")) {
+        if (gy) {
             modules::btGYSTARTClick(w.Link->State, *w.Link);
         } else {
             modules::btACStartClick(w.Link->State, *w.Link);
         }
     });
+    auto& chart = gy ? w.GyPage.Chart2->Chart() : w.AcPage.Chart1->Chart();
     const long long openedAt = MonotonicNs();
     std::printf("opened %lld\n", openedAt);
-    std::printf("elapsed_s vmrss_kb cpu_s replies log_lines\n");
+    std::printf("elapsed_s vmrss_kb cpu_s replies log_lines rss_anon_kb points\n");
     std::fflush(stdout);
     const double cpuAtOpen = CpuSeconds();
     auto report = [&] {
-        std::printf("%.1f %ld %.2f %lld %d\n", (MonotonicNs() - openedAt) / 1e9, ResidentKb(),
-                    CpuSeconds() - cpuAtOpen, w.Replies, w.LeftColumn.Memo1->blockCount());
+        std::printf("%.1f %ld %.2f %lld %d %ld %d\n", (MonotonicNs() - openedAt) / 1e9,
+                    ResidentKb(), CpuSeconds() - cpuAtOpen, w.Replies,
+                    w.LeftColumn.Memo1->blockCount(), AnonResidentKb(), chart.Series(0).Count());
         std::fflush(stdout);
     };
     QTimer reporter;
     QObject::connect(&reporter, &QTimer::timeout, report);
     reporter.start(static_cast<int>(every * 1000));
-    QTimer::singleShot(static_cast<int>(seconds * 1000), &w, [&] {
+    bool finished = false;
+    auto finish = [&] {
+        if (std::exchange(finished, true)) {
+            return;
+        }
         report();
         Guarded([&] { w.Link->CloseComPort(); });
         std::printf("closed %lld replies %lld\n", MonotonicNs(), w.Replies);
+        std::fflush(stdout);
+        // The recording's last rows go to its file before the run ends.
+        while (w.Recorder->Writing()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            ::usleep(10000);
+        }
+        QCoreApplication::exit(0);
+    };
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &w, finish);
+    QTimer enough;
+    QObject::connect(&enough, &QTimer::timeout, [&] {
+        if (frames > 0 && chart.Series(0).Count() >= frames) {
+            enough.stop();
+            finish();
+        }
+    });
+    enough.start(100);
+    return QCoreApplication::exec();
+}
+
+int Record(int argc, char** argv) {
+    if (argc < 6) {
+        return 2;
+    }
+    if (argc > 6) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = static_cast<rlim_t>(std::atoll(argv[6]));
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    const bool gy = QString::fromLatin1(qgetenv("SOAK_MODULE")) == QStringLiteral("gy");
+    QTemporaryDir dir;
+    auto w = std::make_unique<TfKUVAR>(
+        TAppPaths{dir.filePath(QStringLiteral("UserSet.dat")), QStringLiteral(KUVAR_PICTURES)});
+    w->show();
+    if (gy) {
+        w->btGYClick();
+    }
+    if (!OpenPort(*w, argv[2], argv[3])) {
+        return 1;
+    }
+    w->Recorder->Start(QString::fromLocal8Bit(argv[4]));
+    std::printf("recording %lld\n", MonotonicNs());
+    std::fflush(stdout);
+    Guarded([&] {
+        if (gy) {
+            modules::btGYSTARTClick(w->Link->State, *w->Link);
+        } else {
+            modules::btACStartClick(w->Link->State, *w->Link);
+        }
+    });
+    auto& chart = gy ? w->GyPage.Chart2->Chart() : w->AcPage.Chart1->Chart();
+    QString shown;
+    QTimer reporter;
+    QObject::connect(&reporter, &QTimer::timeout, [&] {
+        if (w->StatusText(0) != shown) {
+            shown = w->StatusText(0);
+            std::printf("status %s\n", qPrintable(shown));
+        }
+        std::printf("points %d\n", chart.Series(0).Count());
+        std::fflush(stdout);
+    });
+    reporter.start(100);
+    QTimer::singleShot(static_cast<int>(std::atof(argv[5]) * 1000), [&] {
+        reporter.stop();
+        const int points = chart.Series(0).Count();
+        w.reset();
+        std::printf("closed %d\n", points);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
@@ -298,6 +398,9 @@ int main(int argc, char** argv) {
     }
     if (command == "soak") {
         return Soak(argc, argv);
+    }
+    if (command == "record") {
+        return Record(argc, argv);
     }
     if (command == "close-while-waiting" || command == "close-while-streaming") {
         return CloseWhile(command == "close-while-waiting", argc, argv);

@@ -33,9 +33,15 @@ struct TNullTarget : protocol::IReplyTarget {
 };
 
 struct TRecordingView : protocol::IMeasurementView {
-    void ShowAcFrame(const std::string& frame) override { acFrames += !frame.empty(); }
+    void ShowAcFrame(const std::string& frame, const protocol::ArrivalTime&,
+                     protocol::ShownValues&) override {
+        acFrames += !frame.empty();
+    }
     void ClearAcDisplays() override {}
-    void ShowGyFrame(const std::string& frame) override { gyFrames += !frame.empty(); }
+    void ShowGyFrame(const std::string& frame, const protocol::ArrivalTime&,
+                     protocol::ShownValues&) override {
+        gyFrames += !frame.empty();
+    }
     std::size_t acFrames = 0;
     std::size_t gyFrames = 0;
 };

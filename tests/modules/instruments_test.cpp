@@ -2,6 +2,8 @@
 // The instance table of the window's instruments: every entry made, nothing unknown accepted.
 #include "modules/instruments.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -20,7 +22,7 @@ TEST(ColourButtonTable, EveryButtonWithItsPictureSize) {
         {"btACStart", {16, 16}},  {"btACStop", {16, 16}},     {"btGYSTART", {16, 16}},
         {"btGYStop", {16, 16}},   {"btACRESTORE", {23, 14}},  {"btGYRESET", {23, 14}},
         {"btACSAVE", {18, 18}},   {"btGYSAVE", {18, 18}},     {"btGYAngleReset", {18, 18}},
-        {"AbColBitBtn3", {0, 0}}, {"AbColBitBtn4", {0, 0}},
+        {"AbColBitBtn3", {0, 0}}, {"AbColBitBtn4", {0, 0}},   {"btRecord", {84, 28}},
     };
     QWidget parent;
     for (const Case& c : cases) {
@@ -36,6 +38,32 @@ TEST(ColourButtonTable, EveryButtonWithItsPictureSize) {
     EXPECT_FALSE(SetupColourButton(b, "btNope"));
     ASSERT_TRUE(SetupColourButton(b, "btGYSTART"));
     EXPECT_EQ(b.font().family(), "NanumGothic");
+}
+
+// The record button shows whether a recording runs, whatever the mouse does: a click reports
+// itself and leaves the face to the program.
+TEST(ColourButtonTable, TheRecordButtonKeepsTheFaceTheProgramGivesIt) {
+    QWidget parent;
+    TAbColBitBtn b(&parent);
+    ASSERT_TRUE(SetupColourButton(b, "btRecord"));
+    b.resize(65, 41);
+    int clicks = 0;
+    QObject::connect(&b, &TAbColBitBtn::clicked, [&] { ++clicks; });
+    EXPECT_EQ(b.NumGlyph(), 3);
+    for (bool recording : {false, true, false}) {
+        b.SetChecked(recording);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(30, 20), QPointF(30, 20),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(30, 20), QPointF(30, 20),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&b, &press);
+        EXPECT_TRUE(b.ShownSunken());
+        QCoreApplication::sendEvent(&b, &release);
+        EXPECT_EQ(b.Checked(), recording);
+        EXPECT_EQ(b.ShownSunken(), recording);
+        EXPECT_EQ(b.GlyphIndex(), recording ? 2 : 0);
+    }
+    EXPECT_EQ(clicks, 3);
 }
 
 TEST(DisplayTable, SixNamesAndTheirSizes) {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <deque>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,13 +25,37 @@ struct FakeControls : IReplyTarget, IMeasurementView {
     std::map<Control, bool> checked;
     std::vector<std::string> acFrames, gyFrames;
     int acCleared = 0;
+    // What the recording would get: text, page and whether the frame was shown.
+    struct Recorded {
+        std::string text;
+        ModulePage page;
+        bool shown;
+        std::array<double, 3> values;
+        std::int64_t unixMs;
+    };
+    std::vector<Recorded> recorded;
+    bool viewThrows = false; // the views fail after their displays were set
 
     void AppendLog(const std::string& line) override { log.push_back(line); }
     void SetText(Control c, const std::string& text) override { written[c] = text; }
     void SetChecked(Control c, bool on) override { checked[c] = on; }
-    void ShowAcFrame(const std::string& frame) override { acFrames.push_back(frame); }
+    void ShowAcFrame(const std::string& frame, const ArrivalTime&, ShownValues& shown) override {
+        acFrames.push_back(frame);
+        Show(shown);
+    }
     void ClearAcDisplays() override { ++acCleared; }
-    void ShowGyFrame(const std::string& frame) override { gyFrames.push_back(frame); }
+    void ShowGyFrame(const std::string& frame, const ArrivalTime&, ShownValues& shown) override {
+        gyFrames.push_back(frame);
+        Show(shown);
+    }
+    void RecordReply(const ReplyRecord& r) noexcept override {
+        recorded.push_back({r.text, r.page, r.shown.shown, r.shown.values, r.at.unixMs});
+    }
+    void Show(ShownValues& shown) {
+        shown = {true, {1, 2, 3}, 1, "mg"};
+        if (viewThrows)
+            throw std::runtime_error("Axis Minimum Value must be <= Maximum");
+    }
 };
 
 // A window around the real framer and dispatcher. Each frame written is given to `module`,

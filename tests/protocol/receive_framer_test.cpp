@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "protocol/receive_framer.h"
 
+#include <chrono>
 #include <stdexcept>
 #include <vector>
 
@@ -123,6 +124,37 @@ TEST(ReceiveFramer, FailingHandlerLosesNoLaterReplyAndLeavesNothingBehind) {
     EXPECT_THROW(framer.Feed("[1 A]11\r[1 BAD]22\r[1 C]33\r[1 D"), std::runtime_error);
     EXPECT_EQ(replies, (std::vector<std::string>{"[1 A]", "[1 BAD]", "[1 C]"}));
     EXPECT_EQ(state.RxBuffer, "[1 D");
+}
+
+} // namespace
+} // namespace kuvar::protocol
+
+namespace kuvar::protocol {
+namespace {
+
+// A reply's time is taken when its CR is framed, not when its first bytes came; replies of one
+// chunk are stamped in order.
+TEST(ReceiveFramer, EachReplyIsStampedWhenItsCrIsFramed) {
+    LinkState state;
+    std::vector<std::pair<std::string, ArrivalTime>> replies;
+    ReceiveFramer framer(state, [&](const std::string& text, const ArrivalTime& at) {
+        replies.emplace_back(text, at);
+    });
+    const auto steadyNs = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    framer.Feed("[1 SA");
+    const std::int64_t beforeEnd = steadyNs();
+    framer.Feed("VE]00\r[2 SAVE]00\r");
+    const std::int64_t afterEnd = steadyNs();
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0].first, "[1 SAVE]");
+    EXPECT_GE(replies[0].second.steadyNs, beforeEnd);
+    EXPECT_LE(replies[1].second.steadyNs, afterEnd);
+    EXPECT_LE(replies[0].second.steadyNs, replies[1].second.steadyNs);
+    EXPECT_LE(replies[0].second.unixMs, replies[1].second.unixMs);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "protocol/reply_dispatcher.h"
 
+#include <chrono>
+#include <limits>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -345,6 +347,92 @@ TEST(ReplyDispatcher, ArbitraryBytesInEveryModeNeverThrow) {
             ASSERT_NO_THROW(w.framer.Feed(chunk)) << mode;
         }
         EXPECT_FALSE(w.log.empty());
+    }
+}
+
+} // namespace
+} // namespace kuvar::protocol
+
+namespace kuvar::protocol {
+namespace {
+
+// Every reply reaches the recording once, after it was handled, with its arrival, the module
+// its RxMode names and what the displays show of it; also a frame whose view fails.
+TEST(ReplyRecording, EveryReplyOnceWithItsPageTimeAndShownValues) {
+    const struct {
+        const char* name;
+        std::int32_t mode;
+        bool paused;
+        bool viewThrows;
+        std::string reply;
+        ModulePage page;
+        bool shown;
+    } cases[] = {
+        {"LogOnly", RxModes::LogOnly, false, false, "[1 VER 2.1]", ModulePage::None, false},
+        {"AcQuery", RxModes::AcIdQuery, false, false, "[1 02 ID]", ModulePage::Ac, false},
+        {"AcFrame", RxModes::AcStream, false, false, "[1 02 +1 -2 +3]", ModulePage::Ac, true},
+        {"AcPaused", RxModes::AcStream, true, false, "[1 02 +1 -2 +3]", ModulePage::Ac, false},
+        {"AcTooShort", RxModes::AcStream, false, false, "[1 2]", ModulePage::Ac, false},
+        {"AcViewFails", RxModes::AcStream, false, true, "[1 02 +1 -2 +3]", ModulePage::Ac, true},
+        {"GyVersion", RxModes::GyVersion, false, false, "[1 VER]", ModulePage::Gy, false},
+        {"GyFrame", RxModes::GyStream, false, false, "[1 01 +11 -22 +33]", ModulePage::Gy, true},
+        {"GyViewFails", RxModes::GyStream, false, true, "[1 01 +11 -22 +33]", ModulePage::Gy, true},
+    };
+    for (const auto& c : cases) {
+        LinkState state;
+        state.RxMode = c.mode;
+        state.StreamPaused = c.paused;
+        testing::FakeControls controls;
+        controls.viewThrows = c.viewThrows;
+        ReplyDispatcher dispatcher(state, controls, &controls);
+        ArrivalTime at;
+        at.unixMs = 1796976902123;
+        if (c.viewThrows) {
+            EXPECT_THROW(dispatcher.HandleReply(c.reply, at), std::runtime_error) << c.name;
+        } else {
+            dispatcher.HandleReply(c.reply, at);
+        }
+        ASSERT_EQ(controls.recorded.size(), 1u) << c.name;
+        const auto& r = controls.recorded[0];
+        // The whole reply as framed, also where LastFrame was shortened.
+        EXPECT_EQ(r.text, c.reply) << c.name;
+        EXPECT_EQ(r.page, c.page) << c.name;
+        EXPECT_EQ(r.shown, c.shown) << c.name;
+        EXPECT_EQ(r.unixMs, at.unixMs) << c.name;
+        if (c.shown) {
+            EXPECT_EQ(r.values, (std::array<double, 3>{1, 2, 3})) << c.name;
+        }
+    }
+}
+
+TEST(ArrivalClock, TimesFollowTheSteadyClockFromOneWallReading) {
+    using namespace std::chrono;
+    const system_clock::time_point wall{milliseconds(1796976902123)};
+    const steady_clock::time_point steady{seconds(1000)};
+    const ArrivalClock clock(wall, steady);
+    const struct {
+        nanoseconds after;
+        std::int64_t unixMs;
+    } cases[] = {
+        {nanoseconds(0), 1796976902123},
+        {nanoseconds(999'999), 1796976902123},
+        {milliseconds(1), 1796976902124},
+        {hours(25) + milliseconds(877), 1796976902123 + 25 * 3600000 + 877},
+        {-milliseconds(124), 1796976901999},
+    };
+    std::int64_t last = std::numeric_limits<std::int64_t>::min();
+    for (const auto& c : cases) {
+        const ArrivalTime t = clock.At(steady + c.after);
+        EXPECT_EQ(t.unixMs, c.unixMs) << c.after.count();
+        EXPECT_EQ(t.steadyNs,
+                  duration_cast<nanoseconds>((steady + c.after).time_since_epoch()).count());
+    }
+    // However the system clock is set meanwhile, the clock's own times only go forward.
+    const ArrivalClock now;
+    for (int i = 0; i < 1000; ++i) {
+        const std::int64_t t = now.Now().unixMs;
+        EXPECT_GE(t, last);
+        last = t;
     }
 }
 
