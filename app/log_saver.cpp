@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -55,13 +54,10 @@ void TLogSaver::ShowMenu(const QPoint& at) {
 }
 
 QString TLogSaver::SuggestedPath() const {
-    QString folder = preferences_.Value(kFolderKey).toString();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    }
-    return QDir(folder).filePath(
-        QStringLiteral("kuvar-log-%1.txt")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    return QDir(OfferedFolder(preferences_, kFolderKey))
+        .filePath(
+            QStringLiteral("kuvar-log-%1.txt")
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
 }
 
 void TLogSaver::SaveLogClick() {
@@ -69,8 +65,7 @@ void TLogSaver::SaveLogClick() {
     if (path.isEmpty()) {
         return;
     }
-    preferences_.SetValue(kFolderKey, QFileInfo(path).absolutePath());
-    preferences_.Save();
+    KeepFolderOf(preferences_, kFolderKey, path);
     SaveTo(path);
 }
 

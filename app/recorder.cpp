@@ -17,7 +17,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QStandardPaths>
 
 #include <chrono>
 
@@ -28,10 +27,6 @@ namespace {
 const QString kFolderKey = QStringLiteral("Recording/Folder");
 constexpr int kPollMs = 250;
 const QColor kRecordingRed{0xFF, 0x30, 0x30};
-
-QString DocumentsFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
 
 } // namespace
 
@@ -60,14 +55,10 @@ QString TRecorder::Path() const {
 }
 
 QString TRecorder::SuggestedPath() const {
-    QString folder = preferences_.Value(kFolderKey).toString();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = DocumentsFolder();
-    }
     const QString name =
         QStringLiteral("kuvar-%1.csv")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    return QDir(folder).filePath(name);
+    return QDir(OfferedFolder(preferences_, kFolderKey)).filePath(name);
 }
 
 void TRecorder::btRecordClick() {
@@ -83,8 +74,7 @@ void TRecorder::btRecordClick() {
     if (path.isEmpty()) {
         return;
     }
-    preferences_.SetValue(kFolderKey, QFileInfo(path).absolutePath());
-    preferences_.Save();
+    KeepFolderOf(preferences_, kFolderKey, path);
     Start(path);
 }
 

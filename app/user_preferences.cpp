@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/user_preferences.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -41,6 +44,19 @@ bool TUserPreferences::Save() {
     // QSettings writes a temporary file and renames it into place when whole.
     settings_->sync();
     return settings_->status() == QSettings::NoError;
+}
+
+QString OfferedFolder(const TUserPreferences& preferences, const QString& key) {
+    const QString kept = preferences.Value(key).toString();
+    if (!kept.isEmpty() && QFileInfo(kept).isDir())
+        return kept;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void KeepFolderOf(TUserPreferences& preferences, const QString& key, const QString& path) {
+    preferences.SetValue(key, QFileInfo(path).absolutePath());
+    preferences.Save();
 }
 
 } // namespace kuvar

@@ -34,6 +34,13 @@ private:
     std::map<QString, QVariant> setThisRun_;
 };
 
+// The folder to offer for a file the operator saves: the one kept under key when it still is a
+// folder, else the user's documents folder, else the home folder (a fresh account may have no
+// documents folder yet).
+QString OfferedFolder(const TUserPreferences& preferences, const QString& key);
+// Keeps the folder of path under key, in the file at once.
+void KeepFolderOf(TUserPreferences& preferences, const QString& key, const QString& path);
+
 // Whether path may be read or replaced as a settings file: absent, or a regular file of at
 // most maxBytes (links followed).
 bool UsablePreferencesFile(const QString& path, qint64 maxBytes = 64 * 1024);
