@@ -14,6 +14,12 @@ bool TakesTab(const QWidget* w) {
     return (w->focusPolicy() & Qt::TabFocus) != 0;
 }
 
+bool HoldsTabControls(const QWidget* w) {
+    const auto inner = w->findChildren<QWidget*>();
+    return std::any_of(inner.begin(), inner.end(),
+                       [](const QWidget* c) { return !c->isWindow() && TakesTab(c); });
+}
+
 } // namespace
 
 std::vector<int> ReadingOrder(const std::vector<QRect>& rects) {
@@ -56,9 +62,11 @@ std::vector<QWidget*> InReadingOrder(const std::vector<QWidget*>& controls) {
 }
 
 std::vector<QWidget*> TabControlsIn(QWidget* container) {
+    // Only what Tab reaches makes the bands: a caption or a display between two rows would
+    // otherwise join them into one.
     std::vector<QWidget*> children;
     for (QWidget* child : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!child->isWindow())
+        if (!child->isWindow() && (TakesTab(child) || HoldsTabControls(child)))
             children.push_back(child);
     }
     std::vector<QWidget*> chain;

@@ -25,6 +25,9 @@ TWindowCanvas::TWindowCanvas(QWidget* window) : QScrollArea(window), surface_(ne
     setObjectName(QStringLiteral("Canvas"));
     surface_->setObjectName(QStringLiteral("CanvasSurface"));
     setFrameShape(QFrame::NoFrame);
+    // A click on a control that takes no focus (a caption, a colour button) leaves the focus in
+    // the control that had it, instead of handing it to the scroll area.
+    setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The surface fills the viewport but never shrinks below the design.

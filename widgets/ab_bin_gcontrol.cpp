@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/ab_bin_gcontrol.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -126,6 +127,37 @@ void TAbBinGControl::mousePressEvent(QMouseEvent* e) {
         QWidget::mousePressEvent(e);
         return;
     }
+    Press();
+}
+
+void TAbBinGControl::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || !pressed_) {
+        QWidget::mouseReleaseEvent(e);
+        return;
+    }
+    Release(rect().contains(e->position().toPoint()));
+}
+
+void TAbBinGControl::keyPressEvent(QKeyEvent* e) {
+    if (e->key() != Qt::Key_Space || focusPolicy() == Qt::NoFocus ||
+        e->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    if (!e->isAutoRepeat() && !pressed_)
+        Press();
+}
+
+void TAbBinGControl::keyReleaseEvent(QKeyEvent* e) {
+    if (e->key() != Qt::Key_Space || !pressed_) {
+        QWidget::keyReleaseEvent(e);
+        return;
+    }
+    if (!e->isAutoRepeat())
+        Release(true);
+}
+
+void TAbBinGControl::Press() {
     pressed_ = true;
     switch (mode_) {
     case mButton:
@@ -143,14 +175,10 @@ void TAbBinGControl::mousePressEvent(QMouseEvent* e) {
     Redraw();
 }
 
-void TAbBinGControl::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton || !pressed_) {
-        QWidget::mouseReleaseEvent(e);
-        return;
-    }
+void TAbBinGControl::Release(bool inside) {
     // The click runs first, so that the control looks pressed while its handler runs.
     QPointer<TAbBinGControl> self(this);
-    if (rect().contains(e->position().toPoint()))
+    if (inside)
         Click();
     if (!self)
         return;

@@ -48,6 +48,9 @@ protected:
     virtual void Redraw() { update(); }
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    // Space presses and releases a control that takes the focus, as the left mouse button does.
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
     // The release inside the control, reported before the control lets go.
     virtual void Click() {}
 
@@ -55,6 +58,8 @@ protected:
 
 private:
     void UpdateClock();
+    void Press();
+    void Release(bool inside);
 
     bool checked_ = false;
     TMode mode_ = mIndicator;

@@ -60,6 +60,9 @@ TAbBtnLayout LayoutButtonContent(const QRect& area, QSize glyph, int tw, int th,
 
 TAbColBitBtn::TAbColBitBtn(QWidget* parent) : TAbBinGControl(parent) {
     SetMode(mButton);
+    // Reached with Tab and pressed with Space; a click with the mouse leaves the focus where it
+    // was.
+    setFocusPolicy(Qt::TabFocus);
     QFont f = font();
     f.setBold(true);
     setFont(f);
@@ -196,6 +199,12 @@ void TAbColBitBtn::paintEvent(QPaintEvent*) {
         const int i = std::min(GlyphIndex(), numGlyph_ - 1);
         p.drawImage(l.glyph.topLeft(), glyph_,
                     QRect(i * glyphSize.width(), 0, glyphSize.width(), glyphSize.height()));
+    }
+    if (hasFocus()) {
+        // Only the button that Tab has reached shows this: the faces stay as drawn otherwise.
+        p.setPen(QPen(ShownTextColor(), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(area.adjusted(2, 2, -3, -3));
     }
 }
 

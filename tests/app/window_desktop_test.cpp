@@ -202,7 +202,7 @@ TEST_F(Desktop, TabFollowsTheLayoutsReadingOrder) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     w->TopPanel.ePortNo->setFocus();
     QStringList visited;
-    for (int i = 0; i < 14; ++i) {
+    for (int i = 0; i < 19; ++i) {
         QWidget* focus = QApplication::focusWidget();
         ASSERT_TRUE(focus);
         // An editable combo's line edit stands for its combo.
@@ -212,8 +212,28 @@ TEST_F(Desktop, TabFollowsTheLayoutsReadingOrder) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     EXPECT_EQ(visited.join(QLatin1Char(' ')).toStdString(),
-              "ePortNo cbBaudrate edSend1 bt360Send1 edSend2 bt360Send2 edSend3 bt360Send3 "
-              "btClear Memo1 btACIDFind eID btIDchange edACNewID");
+              "ePortNo cbBaudrate btConnect btAC btGY btRecord btClose edSend1 bt360Send1 edSend2 "
+              "bt360Send2 edSend3 bt360Send3 btClear Memo1 btACIDFind eID btIDchange edACNewID");
+}
+
+// A colour button reached with Tab is pressed with Space, as with the mouse; a mouse click on
+// one leaves the focus in the line being typed.
+TEST_F(Desktop, SpacePressesTheColourButtonThatTabReached) {
+    auto w = Open();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    w->LeftColumn.edSend1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->LeftColumn.edSend1);
+    QTest::mouseClick(w->TopPanel.btGY, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), w->LeftColumn.edSend1)
+        << QApplication::focusWidget()->objectName().toStdString();
+    EXPECT_EQ(w->PageControl1->currentIndex(), 3) << "the GY page";
+
+    w->TopPanel.btGY->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), w->TopPanel.btAC);
+    QTest::keyClick(w->TopPanel.btAC, Qt::Key_Space);
+    EXPECT_EQ(w->PageControl1->currentIndex(), 2) << "the AC page";
 }
 
 TEST_F(Desktop, CtrlQClosesAsCloseDoes) {
