@@ -23,6 +23,8 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,6 +39,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +61,20 @@ struct TOptions {
     bool record = false;
     long long exportPrefill = 0;
     int wireRate = 0;
+};
+
+// Counts the paint events of the widgets it watches, by name.
+class TPaintCounter : public QObject {
+public:
+    std::map<std::string, long long> Paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++Paints[watched->property("benchName").toString().toStdString()];
+        }
+        return false;
+    }
 };
 
 // The window, counting the stream frames the dispatcher logs.
@@ -301,6 +318,16 @@ int Run(const TOptions& o) {
         framesDuringExport = chart.Series(0).Count() - before;
         QFile::remove(path);
     });
+    // Which widgets paint, and how often.
+    TPaintCounter paintCounter;
+    auto watchPaints = [&](QWidget* widget, const char* name) {
+        widget->setProperty("benchName", QString::fromLatin1(name));
+        widget->installEventFilter(&paintCounter);
+    };
+    watchPaints(&chart, "chart");
+    watchPaints(displays[0], "display");
+    watchPaints(w.LeftColumn.Memo1->viewport(), "log_text");
+    watchPaints(w.LeftColumn.Memo1->verticalScrollBar(), "log_scroll_bar");
     const long long paints0 = w.PaintPacer->Paints();
     const double cpu0 = CpuSeconds();
     const long long clicked = MonotonicNs();
@@ -370,6 +397,9 @@ int Run(const TOptions& o) {
     std::printf("display_repaint_requests_per_second %.0f\n",
                 displays[0]->RepaintRequests() / wall);
     std::printf("window_paints_per_second %.0f\n", (w.PaintPacer->Paints() - paints0) / wall);
+    for (const auto& [name, count] : paintCounter.Paints) {
+        std::printf("%s_paints_per_second %.0f\n", name.c_str(), count / wall);
+    }
     const TLatency latency = MatchLatencies(sent, {shown.begin(), shown.begin() + shownCount});
     std::printf("latency_matched %zu\n", latency.matched);
     std::printf("latency_median_ms %.3f\n", latency.medianMs);
