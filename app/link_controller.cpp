@@ -11,6 +11,7 @@
 #include "protocol/manual_send.h"
 #include "serial/va_format.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 namespace kuvar {
@@ -19,10 +20,11 @@ using protocol::Control;
 using serial::TVaCustomComm;
 
 namespace {
-// Reads per receive step: bytes that arrive while a chunk is handled are read in the same step
-// (left in the driver, the worker would only look at them again on its next poll, 20 ms later).
-// Bounded, so that a line faster than the window still lets it paint.
-constexpr int kReadsPerStep = 8;
+// A receive step reads until the driver has nothing more: bytes that arrive while a chunk is
+// handled are read in the same step, and a driver queue that was full has more behind it (left
+// there, a fast line would overflow the driver before the next step). Bounded in time, so that
+// a line faster than the window still lets it paint.
+constexpr qint64 kStepReadBudgetNs = 8'000'000;
 } // namespace
 
 TLinkController::TLinkController(ILinkView& view, protocol::IMeasurementView* views,
@@ -154,12 +156,14 @@ void TLinkController::VaComm1Close() {
 }
 
 void TLinkController::VaComm1RxChar() {
-    for (int reads = 0; reads < kReadsPerStep; ++reads) {
+    QElapsedTimer step;
+    step.start();
+    do {
         const std::string chunk = VaComm1->ReadText();
         if (chunk.empty())
             break;
         framer_->Feed(chunk);
-    }
+    } while (step.nsecsElapsed() < kStepReadBudgetNs);
 }
 
 void TLinkController::VaComm1Error(int errors) {

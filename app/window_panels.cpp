@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_panels.h"
 
+#include "app/cached_scroll_bar.h"
+
 #include "modules/instruments.h"
 #include "modules/page_builder.h"
 
@@ -82,6 +84,8 @@ void TLeftColumn::Build(QWidget* window) {
     // The operator may type into the log too; nothing sends or reads what is typed.
     Memo1->setReadOnly(false);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBar(new TCachedScrollBar(Qt::Horizontal, Memo1));
+    Memo1->setVerticalScrollBar(new TCachedScrollBar(Qt::Vertical, Memo1));
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab leaves the log for the next control.

@@ -3,12 +3,14 @@
 // pseudo-terminal.
 //   kuvar_stream_bench [--module ac|gy] [--flood RATE] [--sim-baud RATE] [--baud TEXT]
 //                      [--line-rate RATE] [--seconds S] [--idle-seconds S] [--record 1]
-//                      [--export-prefill N]
+//                      [--export-prefill N] [--wire-rate BITS]
 // The window opens the port at the rate TEXT of its list; --line-rate then sets the port to a
 // rate the list does not hold (the pseudo-terminal ignores it, the simulator paces itself by
 // --sim-baud). --record 1 records the run to a file and checks it against the simulator's frames.
 // --export-prefill N gives the chart N points before the stream and exports it to CSV a quarter
 // into the run, on the worker thread with its progress dialog, while the stream goes on.
+// --wire-rate BITS lets the simulator's line carry BITS a second (a pseudo-terminal has no rate
+// of its own), for streams faster than the module's fastest rate.
 // Prints "name value" lines.
 #include "app/app_exception.h"
 #include "app/main_window.h"
@@ -21,12 +23,15 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -34,9 +39,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace kuvar;
@@ -53,6 +60,21 @@ struct TOptions {
     double idleSeconds = 3;
     bool record = false;
     long long exportPrefill = 0;
+    int wireRate = 0;
+};
+
+// Counts the paint events of the widgets it watches, by name.
+class TPaintCounter : public QObject {
+public:
+    std::map<std::string, long long> Paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++Paints[watched->property("benchName").toString().toStdString()];
+        }
+        return false;
+    }
 };
 
 // The window, counting the stream frames the dispatcher logs.
@@ -78,9 +100,15 @@ void Pump(int ms) {
 std::unique_ptr<TChildProcess> StartSim(const TOptions& o, const QString& dir,
                                         const std::string& frameLog) {
     const char* kind = o.gy ? "gy" : "ac";
-    return std::make_unique<TChildProcess>(std::vector<std::string>{
-        KUVAR_SIM_PROGRAM, kind, "--link", (dir + QLatin1Char('/') + kind).toStdString(), "--baud",
-        std::to_string(o.simBaud), "--flood", std::to_string(o.flood), "--log-frames", frameLog});
+    std::vector<std::string> args{KUVAR_SIM_PROGRAM, kind,
+                                  "--link",          (dir + QLatin1Char('/') + kind).toStdString(),
+                                  "--baud",          std::to_string(o.simBaud),
+                                  "--flood",         std::to_string(o.flood),
+                                  "--log-frames",    frameLog};
+    if (o.wireRate > 0) {
+        args.insert(args.end(), {"--wire-rate", std::to_string(o.wireRate)});
+    }
+    return std::make_unique<TChildProcess>(args);
 }
 
 // Ends the simulator, stopped or not, as an operator would; what does not end in 2 s is killed.
@@ -116,6 +144,8 @@ bool ParseOptions(int argc, char** argv, TOptions& o) {
             o.idleSeconds = std::atof(value);
         } else if (name == "--record") {
             o.record = std::atoi(value) != 0;
+        } else if (name == "--wire-rate") {
+            o.wireRate = std::atoi(value);
         } else if (name == "--export-prefill") {
             o.exportPrefill = std::atoll(value);
         } else {
@@ -222,6 +252,25 @@ int Run(const TOptions& o) {
         }
     };
     QObject::connect(&chart, &QCustomPlot::afterReplot, &w, [&] { ++replots; });
+    // How soon the window answers: a thread posts a call every 10 ms, as input would come, and
+    // the UI thread notes how long each one waited.
+    std::vector<double> answerMs;
+    answerMs.reserve(static_cast<std::size_t>(o.seconds * 100 + 2000));
+    std::atomic<bool> probing{true};
+    std::thread prober([&] {
+        while (probing.load()) {
+            const long long posted = MonotonicNs();
+            QMetaObject::invokeMethod(
+                &w,
+                [&answerMs, posted] {
+                    if (answerMs.size() < answerMs.capacity()) {
+                        answerMs.push_back((MonotonicNs() - posted) / 1e6);
+                    }
+                },
+                Qt::QueuedConnection);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
     auto& points = chart.Series(0);
     const long pointsBefore = points.Count();
     // Memory is measured once the log holds its 10,000 lines, so that what grows after that is
@@ -269,6 +318,16 @@ int Run(const TOptions& o) {
         framesDuringExport = chart.Series(0).Count() - before;
         QFile::remove(path);
     });
+    // Which widgets paint, and how often.
+    TPaintCounter paintCounter;
+    auto watchPaints = [&](QWidget* widget, const char* name) {
+        widget->setProperty("benchName", QString::fromLatin1(name));
+        widget->installEventFilter(&paintCounter);
+    };
+    watchPaints(&chart, "chart");
+    watchPaints(displays[0], "display");
+    watchPaints(w.LeftColumn.Memo1->viewport(), "log_text");
+    watchPaints(w.LeftColumn.Memo1->verticalScrollBar(), "log_scroll_bar");
     const long long paints0 = w.PaintPacer->Paints();
     const double cpu0 = CpuSeconds();
     const long long clicked = MonotonicNs();
@@ -288,6 +347,12 @@ int Run(const TOptions& o) {
     }
     const long long first = shown[0].ns;
     Pump(static_cast<int>(o.seconds * 1000 - (MonotonicNs() - first) / 1e6));
+    probing = false;
+    prober.join();
+    Pump(100);
+    std::printf("ui_answer_median_ms %.3f\n", Percentile(answerMs, 0.5));
+    std::printf("ui_answer_p95_ms %.3f\n", Percentile(answerMs, 0.95));
+    std::printf("ui_answer_max_ms %.3f\n", Percentile(answerMs, 1.0));
     // The simulator stops where it is; the window then shows what is still on its way.
     sim->Kill(SIGSTOP);
     long long lastCount = -1;
@@ -332,6 +397,9 @@ int Run(const TOptions& o) {
     std::printf("display_repaint_requests_per_second %.0f\n",
                 displays[0]->RepaintRequests() / wall);
     std::printf("window_paints_per_second %.0f\n", (w.PaintPacer->Paints() - paints0) / wall);
+    for (const auto& [name, count] : paintCounter.Paints) {
+        std::printf("%s_paints_per_second %.0f\n", name.c_str(), count / wall);
+    }
     const TLatency latency = MatchLatencies(sent, {shown.begin(), shown.begin() + shownCount});
     std::printf("latency_matched %zu\n", latency.matched);
     std::printf("latency_median_ms %.3f\n", latency.medianMs);

@@ -64,6 +64,48 @@ protected:
     }
 };
 } // namespace
+// The layers' paint buffer, opaque: each replot starts it as a copy of the background picture
+// instead of clearing it to transparent, and a paint copies it to the screen instead of drawing
+// the background and blending a transparent buffer over it. The picture is the same.
+class TBackgroundBuffer : public QCPAbstractPaintBuffer {
+public:
+    TBackgroundBuffer(const QSize& size, double devicePixelRatio)
+        : QCPAbstractPaintBuffer(size, devicePixelRatio) {
+        TBackgroundBuffer::reallocateBuffer();
+    }
+
+    void SetBackground(const QPixmap& picture) { background_ = picture; }
+
+    QCPPainter* startPainting() override { return new QCPPainter(&buffer_); }
+    void draw(QCPPainter* painter) const override {
+        if (painter && painter->isActive())
+            painter->drawPixmap(0, 0, buffer_);
+    }
+    // QCustomPlot clears to transparent before the layers draw.
+    void clear(const QColor& colour) override {
+        if (background_.isNull()) {
+            buffer_.fill(colour);
+            return;
+        }
+        if (background_.size() != buffer_.size())
+            buffer_.fill(Qt::transparent); // resized: the new picture comes with the next replot
+        QPainter painter(&buffer_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawPixmap(0, 0, background_);
+    }
+
+protected:
+    void reallocateBuffer() override {
+        setInvalidated();
+        buffer_ = QPixmap(mSize * mDevicePixelRatio);
+        buffer_.setDevicePixelRatio(mDevicePixelRatio);
+    }
+
+private:
+    QPixmap buffer_;
+    QPixmap background_;
+};
+
 namespace {
 
 // Replots are at least this far apart, however fast the changes come. Evenly spaced replots
@@ -136,6 +178,10 @@ TChart::TChart(QWidget* parent, std::shared_ptr<THistoryFile> history)
     // then clears and every paint blends one full-size buffer instead of two.
     if (QCPLayer* overlay = layer(QStringLiteral("overlay")))
         overlay->setMode(QCPLayer::lmLogical);
+    buffer_ =
+        QSharedPointer<TBackgroundBuffer>::create(viewport().size(), bufferDevicePixelRatio());
+    mPaintBuffers.clear();
+    mPaintBuffers.append(buffer_);
     setBackgroundScaled(false);
     PaintBackground();
     connect(this, &QCustomPlot::beforeReplot, this, [this] {
@@ -264,6 +310,13 @@ void TChart::mouseDoubleClickEvent(QMouseEvent* event) {
     emit DoubleClicked();
 }
 
+void TChart::paintEvent(QPaintEvent*) {
+    // The background is in the buffer already (exports still draw it through draw()).
+    QCPPainter painter(this);
+    for (const auto& buffer : mPaintBuffers)
+        buffer->draw(&painter);
+}
+
 void TChart::resizeEvent(QResizeEvent* event) {
     QCustomPlot::resizeEvent(event);
     PaintBackground();
@@ -324,6 +377,7 @@ void TChart::PaintBackground() {
     painter.end();
     setBackground(QBrush(Qt::NoBrush));
     setBackground(picture);
+    buffer_->SetBackground(picture);
 }
 
 } // namespace kuvar::charts

@@ -20,6 +20,7 @@
 namespace kuvar::charts {
 
 class TChartTitle;
+class TBackgroundBuffer;
 
 // The colours of the background gradient, from the bottom edge up, and where the middle one
 // sits (0..100 from the bottom).
@@ -93,6 +94,7 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -107,6 +109,8 @@ private:
     std::unique_ptr<TChartAxis> bottom_;
     std::vector<std::unique_ptr<TLineSeries>> series_;
     TChartBackground background_;
+    // The one paint buffer of every layer; it starts each replot as the background picture.
+    QSharedPointer<TBackgroundBuffer> buffer_;
     std::shared_ptr<THistoryFile> history_;
     THistoryColumn times_;
     // When the last replot ran, on clock_; below 0 before the first.

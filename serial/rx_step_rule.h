@@ -12,7 +12,9 @@ namespace kuvar::serial {
 // - Gathering: bytes that come sooner than kMinRxStepSpacing after the last receive step wait
 //   for the rest of it, so a stream hands the UI thread one step per few frames instead of one
 //   per frame (each step costs the UI thread a wake-up and an event-loop pass, whatever it
-//   carries). Bytes after a quiet spell go at once.
+//   carries). Bytes after a quiet spell go at once, and so does a full driver queue: nothing
+//   more gathers in it, and a fast line fills what the driver holds behind it within a few
+//   milliseconds, after which bytes are lost.
 // - Holding: bytes a handler left unread are not raised again until more arrive (a
 //   level-triggered wait would report them over and over); meanwhile the driver's count is
 //   looked at every kHeldBytesPollMs, and a full driver queue raises them again, since no byte
@@ -38,6 +40,10 @@ public:
 
     // The line is readable at `now`: milliseconds to let it gather before the step, 0 for none.
     int GatherMs(Clock::time_point now) const;
+    // The same, knowing that `unread` bytes wait in the driver's queue.
+    int GatherMs(Clock::time_point now, std::uint32_t unread) const {
+        return unread >= kFullDriverQueue ? 0 : GatherMs(now);
+    }
     // While holding, with the driver's unread count: true when the held bytes are to be raised
     // (more came, or the queue is full); the hold ends when the bytes are gone.
     bool RaiseHeld(std::uint32_t unread);

@@ -55,8 +55,11 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
         }
         bool readable = w.readable;
         if (readable) {
+            int gather = rule.GatherMs(TRxStepRule::Clock::now());
+            std::uint32_t unread = 0, unsent = 0;
+            if (gather > 0 && port.QueueCounts(unread, unsent) == 0)
+                gather = rule.GatherMs(TRxStepRule::Clock::now(), unread);
             // Only the port closing ends the gathering early; a hang-up shows at the next wait.
-            const int gather = rule.GatherMs(TRxStepRule::Clock::now());
             if (gather > 0 && port.Wait(false, false, gather).status == TVaWaitStatus::Stopped)
                 break;
         }

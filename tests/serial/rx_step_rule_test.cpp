@@ -44,6 +44,9 @@ TEST(RxStepRule, BytesSoonAfterAStepGatherForTheRestOfTheSpacing) {
     for (const Case& c : cases)
         EXPECT_EQ(rule.GatherMs(t0 + c.after), c.gather)
             << std::chrono::duration_cast<std::chrono::microseconds>(c.after).count() << " us";
+    // A full driver queue goes at once; anything short of it gathers.
+    EXPECT_EQ(rule.GatherMs(t0, TRxStepRule::kFullDriverQueue), 0);
+    EXPECT_EQ(rule.GatherMs(t0, TRxStepRule::kFullDriverQueue - 1), 4);
     // A step that carried no received bytes (a modem line, say) does not count.
     rule.StepEnded(false, t0 + 1s, true, 0);
     EXPECT_EQ(rule.GatherMs(t0 + 1s), 0);

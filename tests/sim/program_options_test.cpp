@@ -43,6 +43,8 @@ TEST(ProgramOptions, ReadsEveryOption) {
                           "--dollar",
                           "--flood",
                           "800",
+                          "--wire-rate",
+                          "20000000",
                           "--hangup-secs",
                           "1.5",
                           "--hangup-frames",
@@ -62,6 +64,7 @@ TEST(ProgramOptions, ReadsEveryOption) {
     EXPECT_EQ(o->faults.splitPauseMs, 5);
     EXPECT_TRUE(o->faults.lineFeed && o->faults.stxEtb && o->faults.dollar);
     EXPECT_EQ(o->faults.floodRate, 800);
+    EXPECT_EQ(o->faults.wireRate, 20000000);
     EXPECT_EQ(o->faults.hangupAfterTime, SimTime(1'500'000'000));
     EXPECT_EQ(o->faults.hangupAfterFrames, 9u);
     EXPECT_TRUE(o->streamAtPowerUp);
@@ -79,6 +82,7 @@ TEST(ProgramOptions, RefusesWhatCannotRun) {
         {"gy", "--mode", "3"},
         {"ac", "--drop", "1.5"},
         {"ac", "--flood", "-1"},
+        {"ac", "--wire-rate", "0"},
         {"ac", "--seed", "x"},
         {"ac", "--bogus"},
     };
@@ -92,10 +96,11 @@ TEST(ProgramOptions, RefusesWhatCannotRun) {
 TEST(ProgramOptions, HelpNamesEveryOption) {
     const std::string usage = UsageText();
     for (const char* option :
-         {"--link",          "--state",  "--id",         "--baud",   "--scale",  "--interval",
-          "--mode",          "--seed",   "--silent",     "--deaf",   "--drop",   "--corrupt",
-          "--split",         "--lf",     "--stx",        "--dollar", "--flood",  "--hangup-secs",
-          "--hangup-frames", "--stream", "--log-frames", "--help",   "--version"})
+         {"--link",     "--state",      "--id",        "--baud",        "--scale",
+          "--interval", "--mode",       "--seed",      "--silent",      "--deaf",
+          "--drop",     "--corrupt",    "--split",     "--lf",          "--stx",
+          "--dollar",   "--flood",      "--wire-rate", "--hangup-secs", "--hangup-frames",
+          "--stream",   "--log-frames", "--help",      "--version"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

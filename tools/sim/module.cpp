@@ -244,7 +244,7 @@ void SimModule::EmitFrame(SimTime at, SentFrame frame) {
                 b = static_cast<char>(b ^ (1 << faultRandom_.Range(0, 7)));
     }
 
-    const SimTime byteTime = ByteTime(settings_.baud);
+    const SimTime byteTime = ByteTime(f.wireRate.value_or(settings_.baud));
     SimTime t = std::max(at, wireFreeAt_);
     std::size_t nextCut = bytes.size();
     if (f.splitPauseMs)

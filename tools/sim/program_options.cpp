@@ -66,6 +66,8 @@ Faults on purpose (random choices follow --seed N, default 1):
   --stx                 frame each reply with STX before and ETB after its text
   --dollar              send "$" before each frame
   --flood RATE          stream RATE frames a second, or as many as the line allows
+  --wire-rate BITS      the line carries BITS a second whatever rate both ends agree on
+                        (a pseudo-terminal is not held to a real line's rates)
   --hangup-secs S       hang up S seconds after start (closes the line, as an unplugged adapter)
   --hangup-frames N     hang up after N measurement frames
   --seed N              seed of every random choice
@@ -180,6 +182,8 @@ std::optional<ProgramOptions> ParseProgramOptions(const std::vector<std::string>
                 o.faults.splitPauseMs = *n;
             else if (ok)
                 o.faults.hangupAfterFrames = static_cast<std::uint64_t>(*n);
+        } else if (a == "--wire-rate") {
+            ok = number(o.faults.wireRate, [](int v) { return v >= 300; });
         } else if (a == "--flood" || a == "--hangup-secs") {
             const auto text = value();
             const auto v = text ? ParsePositive(*text) : std::nullopt;

@@ -24,6 +24,7 @@ struct Faults {
     bool stxEtb = false;             // STX before the text, ETB after it
     bool dollar = false;             // "$" before each frame
     std::optional<double> floodRate; // frames a second while streaming, as many as the line allows
+    std::optional<int> wireRate;     // bits a second the line carries, when not the module's rate
     std::optional<SimTime> hangupAfterTime;
     std::optional<std::uint64_t> hangupAfterFrames;
 };
