@@ -37,7 +37,8 @@ template <class F> void Guarded(F&& body) {
     }
 }
 
-// connect() whose slot runs body through Guarded; the signal's arguments are dropped.
+// connect() whose slot runs body through Guarded, with the signal's arguments where body takes
+// them.
 template <class Sender, class Signal, class Body>
 QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, const QObject* context,
                                        Body body) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // HandleReply with the real KUVAR-AC and KUVAR-GY measurement views (their pages built offscreen)
 // in every RxMode: replies of any text, the mode and the pause switched by the input.
+#include "base/guard.h"
 #include "modules/ac_page.h"
 #include "modules/gy_page.h"
 #include "modules/measurement_views.h"
@@ -43,12 +44,9 @@ struct TPages {
         Ac.Build(&acSheet);
         Gy.Build(&gySheet);
         views = std::make_unique<modules::TMeasurementViews>(Ac, Gy);
-        views->Connect([](const std::function<void()>& body) {
-            try {
-                body();
-            } catch (const std::exception&) {
-            }
-        });
+        // A handler's exception ends that handler only, as in the window; nothing is shown.
+        SetAppExceptionHandler([](const std::exception&) {});
+        views->Connect();
     }
 };
 
