@@ -7,8 +7,6 @@
 #include "charts/long_task.h"
 #include "modules/wire_text.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -54,10 +52,8 @@ void TLogSaver::ShowMenu(const QPoint& at) {
 }
 
 QString TLogSaver::SuggestedPath() const {
-    return QDir(OfferedFolder(preferences_, kFolderKey))
-        .filePath(
-            QStringLiteral("kuvar-log-%1.txt")
-                .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    return OfferedPath(preferences_, kFolderKey, QStringLiteral("kuvar-log"),
+                       QStringLiteral("txt"));
 }
 
 void TLogSaver::SaveLogClick() {

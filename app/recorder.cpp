@@ -12,8 +12,6 @@
 
 #include "kuvar_version.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -55,10 +53,7 @@ QString TRecorder::Path() const {
 }
 
 QString TRecorder::SuggestedPath() const {
-    const QString name =
-        QStringLiteral("kuvar-%1.csv")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    return QDir(OfferedFolder(preferences_, kFolderKey)).filePath(name);
+    return OfferedPath(preferences_, kFolderKey, QStringLiteral("kuvar"), QStringLiteral("csv"));
 }
 
 void TRecorder::btRecordClick() {
@@ -113,7 +108,7 @@ void TRecorder::Start(const QString& path) {
     try {
         file_ = std::make_unique<TRecordingFile>(path, Header());
     } catch (const EFileError& e) {
-        Report(QStringLiteral("Recording stopped: %1 (%2)").arg(e.Why(), path));
+        ReportStopped(e.Why(), path);
         return;
     }
     lostReported_ = 0;
@@ -147,7 +142,7 @@ void TRecorder::Poll() {
         }
         const QString failure = (*it)->Failure();
         if (!failure.isEmpty()) {
-            Report(QStringLiteral("Recording stopped: %1 (%2)").arg(failure, (*it)->Path()));
+            ReportStopped(failure, (*it)->Path());
         }
         it = finishing_.erase(it);
     }
@@ -163,6 +158,10 @@ void TRecorder::ShowState() {
 
 void TRecorder::Report(const QString& text) {
     HandleAppException(std::runtime_error(text.toStdString()));
+}
+
+void TRecorder::ReportStopped(const QString& why, const QString& path) {
+    Report(QStringLiteral("Recording stopped: %1 (%2)").arg(why, path));
 }
 
 void TRecorder::Reply(const protocol::ReplyRecord& reply) noexcept {

@@ -58,6 +58,7 @@ private:
     void Poll();
     void ShowState();
     void Report(const QString& text);
+    void ReportStopped(const QString& why, const QString& path);
 
     TLinkController& link_;
     TUserPreferences& preferences_; // the folder of the last recording

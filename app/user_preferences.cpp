@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/user_preferences.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,6 +53,13 @@ QString OfferedFolder(const TUserPreferences& preferences, const QString& key) {
         return kept;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+QString OfferedPath(const TUserPreferences& preferences, const QString& key, const QString& stem,
+                    const QString& suffix) {
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return QDir(OfferedFolder(preferences, key))
+        .filePath(QStringLiteral("%1-%2.%3").arg(stem, now, suffix));
 }
 
 void KeepFolderOf(TUserPreferences& preferences, const QString& key, const QString& path) {

@@ -38,6 +38,9 @@ private:
 // folder, else the user's documents folder, else the home folder (a fresh account may have no
 // documents folder yet).
 QString OfferedFolder(const TUserPreferences& preferences, const QString& key);
+// A new file's path in that folder: "<stem>-YYYYMMDD-HHMMSS.<suffix>", at the local time now.
+QString OfferedPath(const TUserPreferences& preferences, const QString& key, const QString& stem,
+                    const QString& suffix);
 // Keeps the folder of path under key, in the file at once.
 void KeepFolderOf(TUserPreferences& preferences, const QString& key, const QString& path);
 
