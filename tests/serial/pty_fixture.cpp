@@ -73,8 +73,9 @@ int Take(FaultPlan& plan, std::deque<int>& q) {
 
 class FaultPort final : public ISerialPort {
 public:
-    FaultPort(std::shared_ptr<ISerialPort> real, FaultPlan& plan)
-        : real_(std::move(real)), plan_(plan) {}
+    // Holds its back end, whose plan it reads: a worker that outlives the test still finds it.
+    FaultPort(std::shared_ptr<ISerialPort> real, std::shared_ptr<FaultBackend> backend)
+        : real_(std::move(real)), backend_(std::move(backend)), plan_(backend_->plan) {}
 
     int SetState(const TVaDcb& dcb) override {
         {
@@ -140,6 +141,7 @@ public:
 
 private:
     std::shared_ptr<ISerialPort> real_;
+    std::shared_ptr<FaultBackend> backend_;
     FaultPlan& plan_;
     std::uint32_t reported_ = 0;
 };
@@ -150,7 +152,7 @@ std::shared_ptr<ISerialPort> FaultBackend::Open(const std::string& portName, int
     auto real = real_->Open(portName, error);
     if (!real)
         return nullptr;
-    return std::make_shared<FaultPort>(std::move(real), plan);
+    return std::make_shared<FaultPort>(std::move(real), shared_from_this());
 }
 
 bool WorkersEnd(std::chrono::milliseconds timeout) {

@@ -51,7 +51,8 @@ struct FaultPlan {
     int waitCalls = 0;
 };
 
-class FaultBackend final : public ISerialBackend {
+class FaultBackend final : public ISerialBackend,
+                           public std::enable_shared_from_this<FaultBackend> {
 public:
     std::shared_ptr<ISerialPort> Open(const std::string& portName, int& error) override;
     std::string ErrorText(int code) override { return real_->ErrorText(code); }
