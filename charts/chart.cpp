@@ -138,8 +138,9 @@ TChart::TChart(QWidget* parent, std::shared_ptr<THistoryFile> history)
     deferredReplot_.setSingleShot(true);
     deferredReplot_.setTimerType(Qt::PreciseTimer);
     connect(&deferredReplot_, &QTimer::timeout, this, [this] { replot(rpQueuedReplot); });
-    connect(this, &QCustomPlot::afterReplot, this, [this] { NoteReplot(); });
-    auto changed = [this] { RequestRepaint(); };
+    connect(this, &QCustomPlot::afterReplot, this, [this] { EndReplot(); });
+    // Axes are drawn inside the plot area's rectangle, labels included.
+    auto changed = [this] { RequestRepaint(TArea::Plot); };
     left_ = std::make_unique<TChartAxis>(
         yAxis, [this](double& lo, double& hi) { return LeftDataRange(lo, hi); }, changed);
     bottom_ = std::make_unique<TChartAxis>(
@@ -184,11 +185,7 @@ TChart::TChart(QWidget* parent, std::shared_ptr<THistoryFile> history)
     mPaintBuffers.append(buffer_);
     setBackgroundScaled(false);
     PaintBackground();
-    connect(this, &QCustomPlot::beforeReplot, this, [this] {
-        // From here on a change needs a replot of its own.
-        replotQueued_ = false;
-        LayoutAxes();
-    });
+    connect(this, &QCustomPlot::beforeReplot, this, [this] { StartReplot(); });
 }
 
 TChart::~TChart() = default;
@@ -197,7 +194,8 @@ TLineSeries& TChart::AddSeries(const QString& title, const QColor& colour) {
     // The plot belongs to the chart, which adds it to the legend.
     auto* plot = new TSeriesPlot(xAxis, yAxis, history_);
     plot->setPen(QPen(colour, 1));
-    series_.push_back(std::make_unique<TLineSeries>(plot, [this] { RequestRepaint(); }));
+    series_.push_back(std::make_unique<TLineSeries>(
+        plot, [this] { RequestRepaint(); }, [this] { RequestRepaint(TArea::Plot); }));
     TLineSeries& series = *series_.back();
     series.SetTitle(title);
     series.SetColor(colour);
@@ -281,7 +279,8 @@ void TChart::SetLegendGradient(const std::vector<QColor>& colours) {
     RequestRepaint();
 }
 
-void TChart::RequestRepaint() {
+void TChart::RequestRepaint(TArea area) {
+    (area == TArea::Whole ? wholeChanged_ : plotChanged_) = true;
     // A stream reaches the window several frames per event-loop pass, hundreds of passes a
     // second: replotting at each would spend the window's time on pictures nobody can see.
     if (replotQueued_ || deferredReplot_.isActive())
@@ -297,11 +296,42 @@ void TChart::RequestRepaint() {
     replot(rpQueuedReplot);
 }
 
-void TChart::NoteReplot() {
+void TChart::StartReplot() {
+    // From here on a change needs a replot of its own.
+    replotQueued_ = false;
+    if (plotOnly_) {
+        // The last replot never ended (an exception in a drawing): updates come back, whole.
+        plotOnly_ = false;
+        setAttribute(Qt::WA_UpdatesDisabled, false);
+        wholeChanged_ = true;
+    }
+    LayoutAxes();
+    // QCustomPlot ends every replot with an update of the whole widget: a stream would copy the
+    // title, the legend and every control over the chart to the window at each replot. Updates
+    // are held while it replots, and the plot area alone is updated after it.
+    plotOnly_ = plotChanged_ && !wholeChanged_ && !testAttribute(Qt::WA_UpdatesDisabled);
+    plotChanged_ = wholeChanged_ = false;
+    if (plotOnly_)
+        setAttribute(Qt::WA_UpdatesDisabled, true);
+}
+
+void TChart::EndReplot() {
     lastReplot_ = clock_.elapsed();
+    const QRect area = axisRect()->outerRect();
+    if (plotOnly_) {
+        plotOnly_ = false;
+        setAttribute(Qt::WA_UpdatesDisabled, false);
+        // A plot area that moved (a new layout) takes the rest of the chart with it.
+        if (area == plotArea_)
+            update(area);
+        else
+            update();
+    }
+    plotArea_ = area;
 }
 
 void TChart::RepaintNow() {
+    wholeChanged_ = true;
     replot(rpImmediateRefresh);
 }
 
@@ -310,16 +340,23 @@ void TChart::mouseDoubleClickEvent(QMouseEvent* event) {
     emit DoubleClicked();
 }
 
-void TChart::paintEvent(QPaintEvent*) {
-    // The background is in the buffer already (exports still draw it through draw()).
+void TChart::paintEvent(QPaintEvent* event) {
+    // The background is in the buffer already (exports still draw it through draw()). Each
+    // rectangle of the region is copied on its own: under a clip of several rectangles (the
+    // chart around an opaque control over it) the raster engine blends the picture span by span
+    // on its worker threads instead of copying it.
     QCPPainter painter(this);
-    for (const auto& buffer : mPaintBuffers)
-        buffer->draw(&painter);
+    for (const QRect& rect : event->region()) {
+        painter.setClipRect(rect);
+        buffer_->draw(&painter);
+    }
 }
 
 void TChart::resizeEvent(QResizeEvent* event) {
-    QCustomPlot::resizeEvent(event);
+    wholeChanged_ = true;
+    // QCustomPlot replots at once on a resize: the picture of the new size must be there first.
     PaintBackground();
+    QCustomPlot::resizeEvent(event);
 }
 
 bool TChart::BottomDataRange(double& lower, double& upper) const {

@@ -83,9 +83,12 @@ public:
     // Paints the legend with a gradient from its top-left corner through the given colours.
     void SetLegendGradient(const std::vector<QColor>& colours);
 
+    // What a change alters on screen: the whole chart, or only the plot area with its axes and
+    // their labels (a point, an axis bound), which then alone is copied to the window.
+    enum class TArea { Whole, Plot };
     // Queues one replot for the next pass of the event loop, or, when the last replot ran less
     // than a refresh interval ago, for the end of that interval.
-    void RequestRepaint();
+    void RequestRepaint(TArea area = TArea::Whole);
     // Replots at once (pictures, measurements).
     void RepaintNow();
 
@@ -101,7 +104,8 @@ private:
     bool BottomDataRange(double& lower, double& upper) const;
     bool LeftDataRange(double& lower, double& upper) const;
     void LayoutAxes();
-    void NoteReplot();
+    void StartReplot();
+    void EndReplot();
     void PaintBackground();
 
     TChartTitle* title_ = nullptr;
@@ -117,6 +121,14 @@ private:
     qint64 lastReplot_ = -1;
     // A replot is queued for the next pass: changes until it starts need nothing more.
     bool replotQueued_ = false;
+    // What the changes since the last replot alter; a replot that no request asked for (a
+    // resize, a caller of replot()) is whole.
+    bool plotChanged_ = false;
+    bool wholeChanged_ = true;
+    // The running replot changes the plot area alone: the window gets only that rectangle.
+    bool plotOnly_ = false;
+    // The plot area with its axes' labels at the last replot.
+    QRect plotArea_;
     QElapsedTimer clock_;
     QTimer deferredReplot_;
 };

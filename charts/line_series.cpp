@@ -5,8 +5,10 @@
 
 namespace kuvar::charts {
 
-TLineSeries::TLineSeries(TSeriesPlot* plot, std::function<void()> changed)
-    : plot_(plot), values_(&plot->Values()), changed_(std::move(changed)) {}
+TLineSeries::TLineSeries(TSeriesPlot* plot, std::function<void()> changed,
+                         std::function<void()> pointsChanged)
+    : plot_(plot), values_(&plot->Values()), changed_(std::move(changed)),
+      pointsChanged_(std::move(pointsChanged)) {}
 
 int TLineSeries::Count() const {
     return static_cast<int>(values_->Size());
@@ -14,7 +16,7 @@ int TLineSeries::Count() const {
 
 void TLineSeries::Add(double y) {
     values_->Append(y);
-    changed_();
+    pointsChanged_();
 }
 
 void TLineSeries::Clear() {

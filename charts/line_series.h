@@ -15,7 +15,9 @@ class TSeriesPlot;
 // history column (the run's history file), not in the program's memory.
 class TLineSeries {
 public:
-    TLineSeries(TSeriesPlot* plot, std::function<void()> changed);
+    // changed is called after every change, pointsChanged after a change of the points alone.
+    TLineSeries(TSeriesPlot* plot, std::function<void()> changed,
+                std::function<void()> pointsChanged);
 
     int Count() const;
     void Add(double y);
@@ -40,6 +42,7 @@ private:
     // The plot's column, held once: every append then skips a call through the plot.
     THistoryColumn* values_;
     std::function<void()> changed_;
+    std::function<void()> pointsChanged_;
 };
 
 } // namespace kuvar::charts

@@ -5,9 +5,12 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 using namespace kuvar;
@@ -231,3 +234,82 @@ TEST_F(ChartTest, DoubleClickIsReported) {
 }
 
 } // namespace
+
+// Counts the paints of the widget it watches.
+class TPaintCount : public QObject {
+public:
+    explicit TPaintCount(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// A stream copies only the plot area to the window, so the controls over the chart's title row
+// are not painted at every replot; whatever the changes, the window then shows exactly the
+// chart's own picture, with nothing left over from an earlier one.
+TEST_F(ChartTest, AStreamPaintsOnlyThePlotAreaAndTheWindowShowsTheWholeChart) {
+    chart.SetTitle(QStringLiteral("Chart"));
+    auto* control = new QWidget(&chart); // as the boxes and buttons over the title
+    control->setGeometry(4, 2, 40, 16);
+    TPaintCount controlPaints(control);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    const auto settle = [&] {
+        QTest::qWait(60); // past the spacing of replots
+        QCoreApplication::processEvents();
+        QTest::qWait(20);
+    };
+    const auto windowMatchesChart = [&] {
+        const QImage shown = chart.screen()
+                                 ->grabWindow(chart.winId())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage own = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return !shown.isNull() && shown == own;
+    };
+    settle();
+    int added = 0;
+    const auto addPoints = [&](int count, double scale) {
+        for (int i = 0; i < count; ++i, ++added)
+            for (int s = 0; s < 3; ++s)
+                chart.Series(s).Add(scale * ((added * (s + 1)) % 37));
+        chart.BottomAxis().SetAutomaticMinimum(false);
+        chart.BottomAxis().SetMinimum(std::max(0, added - 20));
+    };
+
+    // Paints between a change and its picture on screen (the comparison paints the chart anew).
+    int paintsShown = 0;
+    const auto show = [&] {
+        controlPaints.paints = 0;
+        settle();
+        paintsShown += controlPaints.paints;
+    };
+    for (int round = 0; round < 5; ++round) {
+        addPoints(7, 40);
+        show();
+        EXPECT_TRUE(windowMatchesChart()) << "after points, round " << round;
+    }
+    EXPECT_EQ(paintsShown, 0);
+
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+    } changes[] = {
+        {"a wider left axis", [&] { chart.LeftAxis().SetMaximum(250000); }},
+        {"a new title", [&] { chart.SetTitle(QStringLiteral("Another title")); }},
+        {"a hidden line", [&] { chart.Series(1).SetVisible(false); }},
+        {"a new line colour", [&] { chart.Series(0).SetColor(Qt::green); }},
+        {"a smaller chart", [&] { chart.resize(360, 280); }},
+    };
+    for (const auto& c : changes) {
+        c.apply();
+        addPoints(3, 900);
+        show();
+        EXPECT_TRUE(windowMatchesChart()) << c.change;
+    }
+    EXPECT_GT(paintsShown, 0); // the title's changes reach the whole chart
+}
