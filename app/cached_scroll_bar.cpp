@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cached_scroll_bar.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -20,10 +21,24 @@ bool SamePicture(const QStyleOptionSlider& a, const QStyleOptionSlider& b) {
 
 } // namespace
 
+bool TCachedScrollBar::event(QEvent* event) {
+    const bool handled = QScrollBar::event(event);
+    // Every paint covers the bar with the window colour first, so the log's frame and the canvas
+    // behind it need not be painted again whenever the bar is. The style's polish marks scroll
+    // bars as see-through, so this follows it.
+    if (event->type() == QEvent::Polish)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
+}
+
 void TCachedScrollBar::paintEvent(QPaintEvent* event) {
     // Hovered or pressed parts are known to the plain scroll bar only.
     if (underMouse() || isSliderDown() || QWidget::mouseGrabber() == this) {
         valid_ = false;
+        {
+            QPainter painter(this);
+            painter.fillRect(rect(), palette().window());
+        }
         QScrollBar::paintEvent(event);
         return;
     }
@@ -36,7 +51,7 @@ void TCachedScrollBar::paintEvent(QPaintEvent* event) {
         picture_.devicePixelRatio() != ratio) {
         picture_ = QPixmap(size() * ratio);
         picture_.setDevicePixelRatio(ratio);
-        picture_.fill(Qt::transparent);
+        picture_.fill(palette().window().color());
         QPainter painter(&picture_);
         style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
         shown_ = option;

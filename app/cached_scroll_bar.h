@@ -16,6 +16,7 @@ public:
     using QScrollBar::QScrollBar;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

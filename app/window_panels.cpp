@@ -92,6 +92,9 @@ void TLeftColumn::Build(QWidget* window) {
     Memo1->setTabChangesFocus(true);
     QFont memoFont = modules::ControlFont();
     memoFont.setPointSize(10);
+    // A stream lays out hundreds of new lines a second; lines of Latin letters, digits and signs
+    // look the same without the shaping engine (scripts that need it are still shaped).
+    memoFont.setStyleStrategy(QFont::PreferNoShaping);
     Memo1->setFont(memoFont);
     Memo1->setGeometry(16, 240, 265, 441);
 }

@@ -5,7 +5,6 @@
 #include "widgets/decimal_text.h"
 
 #include <QDateTime>
-#include <QImage>
 #include <QLocale>
 #include <QPainter>
 #include <QTimer>
@@ -163,13 +162,8 @@ void TiAnalogDisplay::PaintTo(QPainter& p) const {
 void TiAnalogDisplay::paintEvent(QPaintEvent*) {
     if (width() <= 0 || height() <= 0)
         return;
-    QImage img(size(), QImage::Format_RGB32);
-    {
-        QPainter ip(&img);
-        PaintTo(ip);
-    }
     QPainter p(this);
-    p.drawImage(0, 0, img);
+    PaintTo(p);
 }
 
 } // namespace kuvar

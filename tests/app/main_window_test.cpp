@@ -4,8 +4,13 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -404,4 +409,61 @@ TEST(ReceiveLog, ShowsControlCharactersAndCutsLongReplies) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(TReceiveLog::Shown(c.reply), c.shown) << c.reply.left(20).toStdString();
+}
+
+// Counts the paints of the widgets it watches.
+class TPaintCount : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// A stream into a full log repaints the text and the scroll bars, never the log's frame or the
+// canvas beneath them, and the bars still look as the style draws them.
+TEST_F(Window, AppendsToAFullLogPaintOnlyTheTextAndTheBars) {
+    auto w = Open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    QPlainTextEdit* memo = w->LeftColumn.Memo1;
+    int next = 0;
+    const auto add = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            w->AppendLog(QStringLiteral("[1 02 +%1 -00022 +01001]").arg(next++, 5, 10, QChar('0')));
+        QTest::qWait(80); // past the log's append spacing
+    };
+    add(10000);
+    TPaintCount behind, text;
+    memo->installEventFilter(&behind);
+    memo->parentWidget()->installEventFilter(&behind);
+    memo->viewport()->installEventFilter(&text);
+    for (int batch = 0; batch < 5; ++batch)
+        add(40);
+    EXPECT_GT(text.paints, 0);
+    EXPECT_EQ(behind.paints, 0);
+
+    // The bar's picture, against the style's own drawing over the window colour.
+    QScrollBar* bar = memo->verticalScrollBar();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    option.subControls = QStyle::SC_All;
+    option.activeSubControls = QStyle::SC_None;
+    QImage expected(bar->size(), QImage::Format_RGB32);
+    expected.fill(bar->palette().window().color());
+    {
+        QPainter painter(&expected);
+        bar->style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, bar);
+    }
+    EXPECT_EQ(bar->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
 }
