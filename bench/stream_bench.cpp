@@ -3,18 +3,20 @@
 // pseudo-terminal.
 //   kuvar_stream_bench [--module ac|gy] [--flood RATE] [--sim-baud RATE] [--baud TEXT]
 //                      [--line-rate RATE] [--seconds S] [--idle-seconds S] [--record 1]
-//                      [--export-prefill N] [--wire-rate BITS]
+//                      [--export-prefill N] [--wire-rate BITS] [--fill-log 1]
 // The window opens the port at the rate TEXT of its list; --line-rate then sets the port to a
 // rate the list does not hold (the pseudo-terminal ignores it, the simulator paces itself by
 // --sim-baud). --record 1 records the run to a file and checks it against the simulator's frames.
 // --export-prefill N gives the chart N points before the stream and exports it to CSV a quarter
 // into the run, on the worker thread with its progress dialog, while the stream goes on.
 // --wire-rate BITS lets the simulator's line carry BITS a second (a pseudo-terminal has no rate
-// of its own), for streams faster than the module's fastest rate.
+// of its own), for streams faster than the module's fastest rate. --fill-log 1 starts the stream
+// with the receive log full, as it is a few seconds into any stream.
 // Prints "name value" lines.
 #include "app/app_exception.h"
 #include "app/main_window.h"
 #include "app/paint_pacer.h"
+#include "app/receive_log.h"
 #include "bench/stream_measure.h"
 #include "charts/chart_export.h"
 #include "tests/e2e/fault_support.h"
@@ -61,6 +63,7 @@ struct TOptions {
     bool record = false;
     long long exportPrefill = 0;
     int wireRate = 0;
+    bool fillLog = false;
 };
 
 // Counts the paint events of the widgets it watches, by name.
@@ -146,6 +149,8 @@ bool ParseOptions(int argc, char** argv, TOptions& o) {
             o.record = std::atoi(value) != 0;
         } else if (name == "--wire-rate") {
             o.wireRate = std::atoi(value);
+        } else if (name == "--fill-log") {
+            o.fillLog = std::atoi(value) != 0;
         } else if (name == "--export-prefill") {
             o.exportPrefill = std::atoll(value);
         } else {
@@ -234,6 +239,16 @@ int Run(const TOptions& o) {
                          t0 + i);
         }
         (o.gy ? w.GyPage.Chart2 : w.AcPage.Chart1)->UpdateChartWindow(300);
+    }
+    if (o.fillLog) {
+        // The log as a stream leaves it after a few seconds: every one of its lines taken.
+        QStringList lines;
+        for (int i = 0; i < TReceiveLog::kMaxLines; ++i) {
+            lines << QStringLiteral("[1 02 %1 -00100 +01000]")
+                         .arg(i % 100000, 6, 10, QLatin1Char('0'));
+        }
+        w.LeftColumn.Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+        Pump(200);
     }
     long rxSteps = 0, replots = 0;
     std::vector<double> rxStepMs;

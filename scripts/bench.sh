@@ -42,7 +42,8 @@ peer_line() { if [ "$1" -le 850 ]; then echo "256000 0"; else echo "4000000 2000
 run_window() { # rate run
     local line wire
     read -r line wire <<<"$(peer_line "$1")"
-    local args=(--flood "$1" --sim-baud "$line" --baud 256000 --seconds "$seconds" --idle-seconds 1)
+    local args=(--flood "$1" --sim-baud "$line" --baud 256000 --seconds "$seconds" --idle-seconds 1
+        --fill-log 1)
     if [ "$wire" -gt 0 ]; then args+=(--line-rate "$line" --wire-rate "$wire"); fi
     if command -v xvfb-run >/dev/null; then
         xvfb-run -a -s '-screen 0 1280x800x24' env QT_QPA_PLATFORM=xcb \
