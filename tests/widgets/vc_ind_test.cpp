@@ -3,6 +3,8 @@
 #include "widgets/ab_vc_ind.h"
 
 #include <QPainter>
+#include <QScreen>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -281,6 +283,51 @@ TEST(VCIndPaint, CornersKeepTheParentsPixels) {
         EXPECT_EQ(QColor(img.pixel(corner)), QColor(Qt::magenta))
             << corner.x() << "," << corner.y();
     EXPECT_EQ(QColor(img.pixel(190, 190)), QColor(Qt::white)); // the centre of the face
+}
+
+// Counts the paints of the widget it watches.
+class TPaintCount : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// Each frame repaints the face alone, not the page beneath it, and the window shows the same
+// picture as a paint of the whole page: the face in its circle, the page in the corners.
+TEST(VCIndPaint, AFrameRepaintsTheFaceAloneAndTheCornersStayThePages) {
+    QWidget page;
+    page.resize(400, 400);
+    page.setAutoFillBackground(true);
+    QPalette pal;
+    pal.setColor(QPalette::Window, Qt::magenta);
+    page.setPalette(pal);
+    auto* w = new TAbVCInd(&page);
+    modules::SetupIndicator(*w);
+    w->move(10, 10);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    QTest::qWait(50);
+    TPaintCount pagePaints, facePaints;
+    page.installEventFilter(&pagePaints);
+    w->installEventFilter(&facePaints);
+    for (int i = 1; i <= 5; ++i) {
+        w->SetPitch(i * 7.0f);
+        w->SetRoll(i * -11.0f);
+        w->SetCourse(i * 40.0f);
+        QTest::qWait(40);
+    }
+    EXPECT_GT(facePaints.paints, 0);
+    EXPECT_EQ(pagePaints.paints, 0);
+    const QImage shown =
+        page.screen()->grabWindow(page.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage own = page.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, own);
+    EXPECT_EQ(QColor(shown.pixel(11, 11)), QColor(Qt::magenta));
 }
 
 TEST(VCIndRedraw, EqualValuesRedrawNothingAndManySettersOneRedraw) {
