@@ -75,6 +75,7 @@ public:
     }
 
     void SetBackground(const QPixmap& picture) { background_ = picture; }
+    const QPixmap& Picture() const { return buffer_; }
 
     QCPPainter* startPainting() override { return new QCPPainter(&buffer_); }
     void draw(QCPPainter* painter) const override {
@@ -318,12 +319,33 @@ void TChart::StartReplot() {
 void TChart::EndReplot() {
     lastReplot_ = clock_.elapsed();
     const QRect area = axisRect()->outerRect();
+    // Controls over the plot area (the range boxes) are painted again whenever the chart
+    // beneath them is; where the replot left the pixels beneath a control as they were, that
+    // part of the window needs nothing.
+    QRegion changed(area);
+    std::vector<TBeneath> beneath;
+    const qreal ratio = buffer_->Picture().devicePixelRatio();
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect over = child->geometry() & area;
+        if (!child->isVisible() || over.isEmpty())
+            continue;
+        TBeneath now{child, over,
+                     buffer_->Picture()
+                         .copy(QRect((QPointF(over.topLeft()) * ratio).toPoint(),
+                                     (QSizeF(over.size()) * ratio).toSize()))
+                         .toImage()};
+        for (const TBeneath& last : beneath_)
+            if (last.control == child && last.rect == over && last.pixels == now.pixels)
+                changed -= over;
+        beneath.push_back(std::move(now));
+    }
+    beneath_ = std::move(beneath);
     if (plotOnly_) {
         plotOnly_ = false;
         setAttribute(Qt::WA_UpdatesDisabled, false);
         // A plot area that moved (a new layout) takes the rest of the chart with it.
         if (area == plotArea_)
-            update(area);
+            update(changed);
         else
             update();
     }

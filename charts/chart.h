@@ -9,6 +9,8 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFont>
+#include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <array>
@@ -129,6 +131,13 @@ private:
     bool plotOnly_ = false;
     // The plot area with its axes' labels at the last replot.
     QRect plotArea_;
+    // The picture beneath each control over the plot area at the last replot.
+    struct TBeneath {
+        QPointer<QWidget> control;
+        QRect rect;
+        QImage pixels;
+    };
+    std::vector<TBeneath> beneath_;
     QElapsedTimer clock_;
     QTimer deferredReplot_;
 };

@@ -256,6 +256,9 @@ TEST_F(ChartTest, AStreamPaintsOnlyThePlotAreaAndTheWindowShowsTheWholeChart) {
     auto* control = new QWidget(&chart); // as the boxes and buttons over the title
     control->setGeometry(4, 2, 40, 16);
     TPaintCount controlPaints(control);
+    auto* box = new QWidget(&chart); // as the range box at the top of the left axis's labels
+    box->setGeometry(2, 36, 24, 12);
+    TPaintCount boxPaints(box);
     chart.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     const auto settle = [&] {
@@ -283,10 +286,12 @@ TEST_F(ChartTest, AStreamPaintsOnlyThePlotAreaAndTheWindowShowsTheWholeChart) {
 
     // Paints between a change and its picture on screen (the comparison paints the chart anew).
     int paintsShown = 0;
+    int boxPaintsShown = 0;
     const auto show = [&] {
-        controlPaints.paints = 0;
+        controlPaints.paints = boxPaints.paints = 0;
         settle();
         paintsShown += controlPaints.paints;
+        boxPaintsShown += boxPaints.paints;
     };
     for (int round = 0; round < 5; ++round) {
         addPoints(7, 40);
@@ -294,6 +299,7 @@ TEST_F(ChartTest, AStreamPaintsOnlyThePlotAreaAndTheWindowShowsTheWholeChart) {
         EXPECT_TRUE(windowMatchesChart()) << "after points, round " << round;
     }
     EXPECT_EQ(paintsShown, 0);
+    EXPECT_EQ(boxPaintsShown, 0); // the fixed axis's labels beneath it stayed as they were
 
     const struct {
         const char* change;
@@ -311,5 +317,6 @@ TEST_F(ChartTest, AStreamPaintsOnlyThePlotAreaAndTheWindowShowsTheWholeChart) {
         show();
         EXPECT_TRUE(windowMatchesChart()) << c.change;
     }
-    EXPECT_GT(paintsShown, 0); // the title's changes reach the whole chart
+    EXPECT_GT(paintsShown, 0);    // the title's changes reach the whole chart
+    EXPECT_GT(boxPaintsShown, 0); // and the new labels reach the box
 }
