@@ -149,6 +149,8 @@ bool SetupDisplay(TiAnalogDisplay& d, const char* name) {
     QFont f(kDigitsFace);
     f.setBold(true);
     f.setPixelSize(in->digitPixels);
+    // Numbers draw the same without the shaping engine, and the displays draw 180 a second.
+    f.setStyleStrategy(QFont::PreferNoShaping);
     d.SetFont(f);
     d.SetFontColor(QColor(0x00, 0xFF, 0x00));
     QFont e(kDialogFace);
