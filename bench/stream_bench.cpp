@@ -4,6 +4,7 @@
 //   kuvar_stream_bench [--module ac|gy] [--flood RATE] [--sim-baud RATE] [--baud TEXT]
 //                      [--line-rate RATE] [--seconds S] [--idle-seconds S] [--record 1]
 //                      [--export-prefill N] [--wire-rate BITS] [--fill-log 1]
+//                      [--paint-census 1]
 // The window opens the port at the rate TEXT of its list; --line-rate then sets the port to a
 // rate the list does not hold (the pseudo-terminal ignores it, the simulator paces itself by
 // --sim-baud). --record 1 records the run to a file and checks it against the simulator's frames.
@@ -11,7 +12,8 @@
 // into the run, on the worker thread with its progress dialog, while the stream goes on.
 // --wire-rate BITS lets the simulator's line carry BITS a second (a pseudo-terminal has no rate
 // of its own), for streams faster than the module's fastest rate. --fill-log 1 starts the stream
-// with the receive log full, as it is a few seconds into any stream.
+// with the receive log full, as it is a few seconds into any stream. --paint-census 1 prints how
+// often each widget painted, and how many pixels.
 // Prints "name value" lines.
 #include "app/app_exception.h"
 #include "app/main_window.h"
@@ -64,6 +66,7 @@ struct TOptions {
     long long exportPrefill = 0;
     int wireRate = 0;
     bool fillLog = false;
+    bool paintCensus = false;
 };
 
 // Counts the paint events of the widgets it watches, by name.
@@ -75,6 +78,29 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++Paints[watched->property("benchName").toString().toStdString()];
+        }
+        return false;
+    }
+};
+
+// Counts the paint events of every widget and the pixels they cover, by class and name: where
+// the window's paint time goes.
+class TPaintCensus : public QObject {
+public:
+    struct TCount {
+        long long paints = 0;
+        long long pixels = 0;
+    };
+    std::map<std::string, TCount> Counts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            TCount& count = Counts[std::string(watched->metaObject()->className()) + "/" +
+                                   watched->objectName().toStdString()];
+            ++count.paints;
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+                count.pixels += static_cast<long long>(r.width()) * r.height();
         }
         return false;
     }
@@ -149,6 +175,8 @@ bool ParseOptions(int argc, char** argv, TOptions& o) {
             o.record = std::atoi(value) != 0;
         } else if (name == "--wire-rate") {
             o.wireRate = std::atoi(value);
+        } else if (name == "--paint-census") {
+            o.paintCensus = std::atoi(value) != 0;
         } else if (name == "--fill-log") {
             o.fillLog = std::atoi(value) != 0;
         } else if (name == "--export-prefill") {
@@ -343,6 +371,10 @@ int Run(const TOptions& o) {
     watchPaints(displays[0], "display");
     watchPaints(w.LeftColumn.Memo1->viewport(), "log_text");
     watchPaints(w.LeftColumn.Memo1->verticalScrollBar(), "log_scroll_bar");
+    TPaintCensus census;
+    if (o.paintCensus) {
+        qApp->installEventFilter(&census);
+    }
     const long long paints0 = w.PaintPacer->Paints();
     const double cpu0 = CpuSeconds();
     const long long clicked = MonotonicNs();
@@ -414,6 +446,10 @@ int Run(const TOptions& o) {
     std::printf("window_paints_per_second %.0f\n", (w.PaintPacer->Paints() - paints0) / wall);
     for (const auto& [name, count] : paintCounter.Paints) {
         std::printf("%s_paints_per_second %.0f\n", name.c_str(), count / wall);
+    }
+    for (const auto& [name, count] : census.Counts) {
+        std::printf("paint_census %s %.0f paints/s %.0f pixels/s\n", name.c_str(),
+                    count.paints / wall, count.pixels / wall);
     }
     const TLatency latency = MatchLatencies(sent, {shown.begin(), shown.begin() + shownCount});
     std::printf("latency_matched %zu\n", latency.matched);
