@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/delay.h"
 #include "app/main_window.h"
+#include "tests/widgets/paint_count.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -410,18 +411,6 @@ TEST(ReceiveLog, ShowsControlCharactersAndCutsLongReplies) {
     for (const auto& c : cases)
         EXPECT_EQ(TReceiveLog::Shown(c.reply), c.shown) << c.reply.left(20).toStdString();
 }
-
-// Counts the paints of the widgets it watches.
-class TPaintCount : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
 
 // A stream into a full log repaints the text and the scroll bars, never the log's frame or the
 // canvas beneath them, and the bars still look as the style draws them.

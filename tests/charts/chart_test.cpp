@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charts/chart.h"
+#include "tests/widgets/paint_count.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -235,19 +236,6 @@ TEST_F(ChartTest, DoubleClickIsReported) {
 
 } // namespace
 
-// Counts the paints of the widget it watches.
-class TPaintCount : public QObject {
-public:
-    explicit TPaintCount(QWidget* widget) { widget->installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
-
 // A stream copies only the plot area to the window, so the controls over the chart's title row
 // are not painted at every replot; whatever the changes, the window then shows exactly the
 // chart's own picture, with nothing left over from an earlier one.
@@ -255,10 +243,12 @@ TEST_F(ChartTest, AStreamPaintsOnlyThePlotAreaAndTheWindowShowsTheWholeChart) {
     chart.SetTitle(QStringLiteral("Chart"));
     auto* control = new QWidget(&chart); // as the boxes and buttons over the title
     control->setGeometry(4, 2, 40, 16);
-    TPaintCount controlPaints(control);
+    TPaintCount controlPaints;
+    control->installEventFilter(&controlPaints);
     auto* box = new QWidget(&chart); // as the range box at the top of the left axis's labels
     box->setGeometry(2, 36, 24, 12);
-    TPaintCount boxPaints(box);
+    TPaintCount boxPaints;
+    box->installEventFilter(&boxPaints);
     chart.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     const auto settle = [&] {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "modules/instruments.h"
+#include "tests/widgets/paint_count.h"
 #include "widgets/ab_vc_ind.h"
 
 #include <QPainter>
@@ -268,47 +269,41 @@ TEST(VCIndPaint, WidgetBecomesSquare) {
     EXPECT_EQ(w.size(), QSize(300, 300));
 }
 
+namespace {
+
+// A magenta page with the indicator at (10, 10) on it.
+struct TIndicatorPage {
+    QWidget page;
+    TAbVCInd* indicator;
+
+    TIndicatorPage() : indicator(new TAbVCInd(&page)) {
+        page.resize(400, 400);
+        page.setAutoFillBackground(true);
+        QPalette pal;
+        pal.setColor(QPalette::Window, Qt::magenta);
+        page.setPalette(pal);
+        modules::SetupIndicator(*indicator);
+        indicator->move(10, 10);
+    }
+};
+
+} // namespace
+
 TEST(VCIndPaint, CornersKeepTheParentsPixels) {
-    QWidget parent;
-    parent.resize(400, 400);
-    parent.setAutoFillBackground(true);
-    QPalette pal;
-    pal.setColor(QPalette::Window, Qt::magenta);
-    parent.setPalette(pal);
-    auto* w = new TAbVCInd(&parent);
-    modules::SetupIndicator(*w);
-    w->move(10, 10);
-    const QImage img = parent.grab().toImage();
+    TIndicatorPage p;
+    const QImage img = p.page.grab().toImage();
     for (QPoint corner : {QPoint(11, 11), QPoint(369, 11), QPoint(11, 369), QPoint(369, 369)})
         EXPECT_EQ(QColor(img.pixel(corner)), QColor(Qt::magenta))
             << corner.x() << "," << corner.y();
     EXPECT_EQ(QColor(img.pixel(190, 190)), QColor(Qt::white)); // the centre of the face
 }
 
-// Counts the paints of the widget it watches.
-class TPaintCount : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-};
-
 // Each frame repaints the face alone, not the page beneath it, and the window shows the same
 // picture as a paint of the whole page: the face in its circle, the page in the corners.
 TEST(VCIndPaint, AFrameRepaintsTheFaceAloneAndTheCornersStayThePages) {
-    QWidget page;
-    page.resize(400, 400);
-    page.setAutoFillBackground(true);
-    QPalette pal;
-    pal.setColor(QPalette::Window, Qt::magenta);
-    page.setPalette(pal);
-    auto* w = new TAbVCInd(&page);
-    modules::SetupIndicator(*w);
-    w->move(10, 10);
+    TIndicatorPage p;
+    QWidget& page = p.page;
+    TAbVCInd* w = p.indicator;
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
     QTest::qWait(50);
