@@ -76,6 +76,8 @@ public:
 
     void SetBackground(const QPixmap& picture) { background_ = picture; }
     const QPixmap& Picture() const { return buffer_; }
+    // The part that the next replots start anew; outside it the last picture stays. Empty: all.
+    void SetClearArea(const QRect& area) { clearArea_ = area; }
 
     QCPPainter* startPainting() override { return new QCPPainter(&buffer_); }
     void draw(QCPPainter* painter) const override {
@@ -92,7 +94,14 @@ public:
             buffer_.fill(Qt::transparent); // resized: the new picture comes with the next replot
         QPainter painter(&buffer_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawPixmap(0, 0, background_);
+        if (clearArea_.isEmpty()) {
+            painter.drawPixmap(0, 0, background_);
+            return;
+        }
+        const qreal ratio = background_.devicePixelRatio();
+        painter.drawPixmap(
+            clearArea_, background_,
+            QRectF(QPointF(clearArea_.topLeft()) * ratio, QSizeF(clearArea_.size()) * ratio));
     }
 
 protected:
@@ -105,6 +114,7 @@ protected:
 private:
     QPixmap buffer_;
     QPixmap background_;
+    QRect clearArea_;
 };
 
 namespace {
@@ -165,6 +175,9 @@ TChart::TChart(QWidget* parent, std::shared_ptr<THistoryFile> history)
 
     plotLayout()->insertRow(0);
     title_ = new TChartTitle(this, QFont(font().family(), 10, QFont::Bold));
+    // The title and the legend share a layer: the frame around the plot area that a stream's
+    // replots leave as it is.
+    title_->setLayer(QStringLiteral("legend"));
     title_->setTextColor(Qt::blue);
     plotLayout()->addElement(0, 0, title_);
 
@@ -302,18 +315,26 @@ void TChart::StartReplot() {
     replotQueued_ = false;
     if (plotOnly_) {
         // The last replot never ended (an exception in a drawing): updates come back, whole.
-        plotOnly_ = false;
-        setAttribute(Qt::WA_UpdatesDisabled, false);
+        HoldFrame(false);
         wholeChanged_ = true;
     }
     LayoutAxes();
-    // QCustomPlot ends every replot with an update of the whole widget: a stream would copy the
-    // title, the legend and every control over the chart to the window at each replot. Updates
-    // are held while it replots, and the plot area alone is updated after it.
     plotOnly_ = plotChanged_ && !wholeChanged_ && !testAttribute(Qt::WA_UpdatesDisabled);
     plotChanged_ = wholeChanged_ = false;
     if (plotOnly_)
-        setAttribute(Qt::WA_UpdatesDisabled, true);
+        HoldFrame(true);
+}
+
+void TChart::HoldFrame(bool hold) {
+    plotOnly_ = hold;
+    // QCustomPlot ends every replot with an update of the whole widget: a stream would copy the
+    // title, the legend and every control over the chart to the window at each replot. Updates
+    // are held while it replots, and the plot area alone is updated after it.
+    setAttribute(Qt::WA_UpdatesDisabled, hold);
+    // The title and the legend keep their last picture: they are neither cleared nor drawn.
+    buffer_->SetClearArea(hold ? plotArea_ : QRect());
+    if (QCPLayer* frame = layer(QStringLiteral("legend")))
+        frame->setVisible(!hold);
 }
 
 void TChart::EndReplot() {
@@ -341,13 +362,14 @@ void TChart::EndReplot() {
     }
     beneath_ = std::move(beneath);
     if (plotOnly_) {
-        plotOnly_ = false;
-        setAttribute(Qt::WA_UpdatesDisabled, false);
-        // A plot area that moved (a new layout) takes the rest of the chart with it.
-        if (area == plotArea_)
+        HoldFrame(false);
+        if (area == plotArea_) {
             update(changed);
-        else
-            update();
+        } else {
+            // A new layout moved the title or the legend, which this replot left as they were.
+            wholeChanged_ = true;
+            RequestRepaint();
+        }
     }
     plotArea_ = area;
 }

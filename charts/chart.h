@@ -108,6 +108,7 @@ private:
     void LayoutAxes();
     void StartReplot();
     void EndReplot();
+    void HoldFrame(bool hold);
     void PaintBackground();
 
     TChartTitle* title_ = nullptr;
