@@ -69,38 +69,29 @@ struct TOptions {
     bool paintCensus = false;
 };
 
-// Counts the paint events of the widgets it watches, by name.
+// Counts paint events and the pixels they cover: of the widgets it watches, by their bench name,
+// and with --paint-census of every widget, by class and object name (where the paint time goes).
 class TPaintCounter : public QObject {
-public:
-    std::map<std::string, long long> Paints;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++Paints[watched->property("benchName").toString().toStdString()];
-        }
-        return false;
-    }
-};
-
-// Counts the paint events of every widget and the pixels they cover, by class and name: where
-// the window's paint time goes.
-class TPaintCensus : public QObject {
 public:
     struct TCount {
         long long paints = 0;
         long long pixels = 0;
     };
-    std::map<std::string, TCount> Counts;
+    std::map<std::string, TCount> Named;
+    std::map<std::string, TCount> Census;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
-            TCount& count = Counts[std::string(watched->metaObject()->className()) + "/" +
-                                   watched->objectName().toStdString()];
-            ++count.paints;
-            for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
-                count.pixels += static_cast<long long>(r.width()) * r.height();
+        if (event->type() != QEvent::Paint || !watched->isWidgetType()) {
+            return false;
+        }
+        const QString name = watched->property("benchName").toString();
+        TCount& count = !name.isEmpty() ? Named[name.toStdString()]
+                                        : Census[std::string(watched->metaObject()->className()) +
+                                                 "/" + watched->objectName().toStdString()];
+        ++count.paints;
+        for (const QRect& r : static_cast<QPaintEvent*>(event)->region()) {
+            count.pixels += static_cast<long long>(r.width()) * r.height();
         }
         return false;
     }
@@ -363,18 +354,19 @@ int Run(const TOptions& o) {
     });
     // Which widgets paint, and how often.
     TPaintCounter paintCounter;
+    if (o.paintCensus) {
+        qApp->installEventFilter(&paintCounter);
+    }
     auto watchPaints = [&](QWidget* widget, const char* name) {
         widget->setProperty("benchName", QString::fromLatin1(name));
-        widget->installEventFilter(&paintCounter);
+        if (!o.paintCensus) {
+            widget->installEventFilter(&paintCounter);
+        }
     };
     watchPaints(&chart, "chart");
     watchPaints(displays[0], "display");
     watchPaints(w.LeftColumn.Memo1->viewport(), "log_text");
     watchPaints(w.LeftColumn.Memo1->verticalScrollBar(), "log_scroll_bar");
-    TPaintCensus census;
-    if (o.paintCensus) {
-        qApp->installEventFilter(&census);
-    }
     const long long paints0 = w.PaintPacer->Paints();
     const double cpu0 = CpuSeconds();
     const long long clicked = MonotonicNs();
@@ -444,10 +436,10 @@ int Run(const TOptions& o) {
     std::printf("display_repaint_requests_per_second %.0f\n",
                 displays[0]->RepaintRequests() / wall);
     std::printf("window_paints_per_second %.0f\n", (w.PaintPacer->Paints() - paints0) / wall);
-    for (const auto& [name, count] : paintCounter.Paints) {
-        std::printf("%s_paints_per_second %.0f\n", name.c_str(), count / wall);
+    for (const auto& [name, count] : paintCounter.Named) {
+        std::printf("%s_paints_per_second %.0f\n", name.c_str(), count.paints / wall);
     }
-    for (const auto& [name, count] : census.Counts) {
+    for (const auto& [name, count] : paintCounter.Census) {
         std::printf("paint_census %s %.0f paints/s %.0f pixels/s\n", name.c_str(),
                     count.paints / wall, count.pixels / wall);
     }

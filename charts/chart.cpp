@@ -319,9 +319,9 @@ void TChart::StartReplot() {
         wholeChanged_ = true;
     }
     LayoutAxes();
-    plotOnly_ = plotChanged_ && !wholeChanged_ && !testAttribute(Qt::WA_UpdatesDisabled);
+    const bool plotOnly = plotChanged_ && !wholeChanged_ && !testAttribute(Qt::WA_UpdatesDisabled);
     plotChanged_ = wholeChanged_ = false;
-    if (plotOnly_)
+    if (plotOnly)
         HoldFrame(true);
 }
 

@@ -128,7 +128,8 @@ private:
     // resize, a caller of replot()) is whole.
     bool plotChanged_ = false;
     bool wholeChanged_ = true;
-    // The running replot changes the plot area alone: the window gets only that rectangle.
+    // The running replot changes the plot area alone (HoldFrame): the window gets only that
+    // rectangle.
     bool plotOnly_ = false;
     // The plot area with its axes' labels at the last replot.
     QRect plotArea_;
