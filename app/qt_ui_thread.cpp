@@ -3,7 +3,44 @@
 
 #include <QThread>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 namespace kuvar {
+
+namespace {
+
+// A worker's wait for its step.
+struct TStepCall {
+    std::mutex lock;
+    std::condition_variable ended;
+    bool done = false;
+
+    void Finish() {
+        {
+            std::lock_guard g(lock);
+            done = true;
+        }
+        ended.notify_all();
+    }
+};
+
+// Carried by the posted call: a call that is never delivered (its receiver or its event loop
+// is gone) is destroyed undelivered, and that releases the worker too.
+class TFinishOnDrop {
+public:
+    explicit TFinishOnDrop(std::shared_ptr<TStepCall> call) : call_(std::move(call)) {}
+    ~TFinishOnDrop() { call_->Finish(); }
+    TFinishOnDrop(const TFinishOnDrop&) = delete;
+    TFinishOnDrop& operator=(const TFinishOnDrop&) = delete;
+    TStepCall& Call() const { return *call_; }
+
+private:
+    std::shared_ptr<TStepCall> call_;
+};
+
+} // namespace
 
 TQtUiThread::TQtUiThread() : receiver_(new QObject) {}
 
@@ -14,7 +51,8 @@ TQtUiThread::~TQtUiThread() {
     }
 }
 
-void TQtUiThread::RunBlocking(std::function<void()> step) {
+void TQtUiThread::RunBlocking(std::function<void()> step,
+                              const kuvar::serial::TVaMeanwhile& meanwhile) {
     if (shutDown_ || !receiver_) {
         return;
     }
@@ -22,15 +60,30 @@ void TQtUiThread::RunBlocking(std::function<void()> step) {
         step();
         return;
     }
-    // A call that is never delivered (the receiver or the loop is gone) releases the worker.
+    auto call = std::make_shared<TStepCall>();
+    auto drop = std::make_shared<TFinishOnDrop>(call);
+    // Neither the step nor this object is touched once the call has finished: the worker may
+    // then return and release both.
     QMetaObject::invokeMethod(
         receiver_.data(),
-        [this, &step] {
+        [this, &step, drop = std::move(drop)] {
             if (!shutDown_) {
                 step();
             }
+            drop->Call().Finish();
         },
-        Qt::BlockingQueuedConnection);
+        Qt::QueuedConnection);
+    std::unique_lock lk(call->lock);
+    const auto done = [&] { return call->done; };
+    if (!meanwhile.work) {
+        call->ended.wait(lk, done);
+        return;
+    }
+    while (!call->ended.wait_for(lk, std::chrono::milliseconds(meanwhile.everyMs), done)) {
+        lk.unlock();
+        meanwhile.work();
+        lk.lock();
+    }
 }
 
 } // namespace kuvar

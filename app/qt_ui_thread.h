@@ -10,14 +10,17 @@
 
 namespace kuvar {
 
-// Hands the serial workers' steps to the UI thread with a blocking queued call, which also runs
-// inside nested event loops (Delay, modal boxes). On the UI thread itself the step runs at once.
+// Hands the serial workers' steps to the UI thread as queued calls, which also run inside nested
+// event loops (Delay, modal boxes), and keeps the worker waiting until its step has run. On the
+// UI thread itself the step runs at once.
 class TQtUiThread : public kuvar::serial::IUiThread {
 public:
     TQtUiThread();
     ~TQtUiThread() override;
 
-    void RunBlocking(std::function<void()> step) override;
+    using IUiThread::RunBlocking;
+    void RunBlocking(std::function<void()> step,
+                     const kuvar::serial::TVaMeanwhile& meanwhile) override;
     // From now on steps are dropped: the window that would run them is going away.
     void Shutdown() { shutDown_ = true; }
 

@@ -9,7 +9,7 @@ TVaPumpedUiThread::~TVaPumpedUiThread() {
     Shutdown();
 }
 
-void TVaPumpedUiThread::RunBlocking(std::function<void()> step) {
+void TVaPumpedUiThread::RunBlocking(std::function<void()> step, const TVaMeanwhile& meanwhile) {
     if (std::this_thread::get_id() == uiThread_) {
         step();
         return;
@@ -21,7 +21,16 @@ void TVaPumpedUiThread::RunBlocking(std::function<void()> step) {
         return;
     calls_.push_back(call);
     queued_.notify_all();
-    finished_.wait(lk, [&] { return call->done || down_; });
+    const auto over = [&] { return call->done || down_; };
+    if (!meanwhile.work) {
+        finished_.wait(lk, over);
+        return;
+    }
+    while (!finished_.wait_for(lk, std::chrono::milliseconds(meanwhile.everyMs), over)) {
+        lk.unlock();
+        meanwhile.work();
+        lk.lock();
+    }
 }
 
 int TVaPumpedUiThread::Pump() {

@@ -19,7 +19,8 @@ public:
     TVaPumpedUiThread();
     ~TVaPumpedUiThread() override;
 
-    void RunBlocking(std::function<void()> step) override;
+    using IUiThread::RunBlocking;
+    void RunBlocking(std::function<void()> step, const TVaMeanwhile& meanwhile) override;
 
     // Runs the steps queued now; returns how many ran.
     int Pump();

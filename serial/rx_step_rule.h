@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 
 namespace kuvar::serial {
@@ -19,6 +20,10 @@ namespace kuvar::serial {
 //   level-triggered wait would report them over and over); meanwhile the driver's count is
 //   looked at every kHeldBytesPollMs, and a full driver queue raises them again, since no byte
 //   can arrive until the handler reads.
+// - Reading ahead: while a receive step waits for the UI thread (a paint may keep it for longer
+//   than the driver's few KiB last at a fast stream), the driver's count is looked at every
+//   kReadAheadPollMs, and from kReadAheadFromBytes on its bytes go into the component's own
+//   receive queue of kReadAheadBytes. Short steps, and slow lines, never read ahead.
 // - Periodic: modem lines and the transmit queue have no wake-up of their own, so they are
 //   looked at every kLinePollMs when watched.
 class TRxStepRule {
@@ -29,6 +34,9 @@ public:
     static constexpr std::uint32_t kFullDriverQueue = 4095; // a Linux tty holds at most this
     static constexpr int kLinePollMs = 50;
     static constexpr std::chrono::milliseconds kMinRxStepSpacing{4};
+    static constexpr int kReadAheadPollMs = 2;
+    static constexpr std::uint32_t kReadAheadFromBytes = 1024;
+    static constexpr std::size_t kReadAheadBytes = std::size_t{1} << 20;
 
     TRxStepRule(bool wantRx, bool periodic) : wantRx_(wantRx), periodic_(periodic) {}
 

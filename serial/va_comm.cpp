@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "serial/va_comm.h"
 
+#include "serial/rx_step_rule.h"
 #include "serial/va_format.h"
 
 #include <cerrno>
@@ -195,7 +196,7 @@ void TVaCustomComm::OpenDevice() {
                                                                  backend_->ErrorText(error)}));
     }
     auto session = std::make_shared<TVaCommSession>();
-    session->port = std::move(port);
+    session->port = std::make_shared<TVaReadAheadPort>(std::move(port), TRxStepRule::kReadAheadBytes);
     session->ui = ui_;
     session->link = link_;
     session_ = std::move(session);

@@ -25,8 +25,9 @@ constexpr int kWriteRetryPauseMs = 100;
 
 constexpr std::uint32_t kModemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
 
-void RunOnUi(const std::shared_ptr<TVaCommSession>& s, std::function<void()> step) {
-    s->ui->RunBlocking(std::move(step));
+void RunOnUi(const std::shared_ptr<TVaCommSession>& s, std::function<void()> step,
+             const TVaMeanwhile& meanwhile = {}) {
+    s->ui->RunBlocking(std::move(step), meanwhile);
 }
 
 void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
@@ -36,6 +37,9 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
     const bool periodic = (mask & (kModemEvents | EV_TXEMPTY)) != 0 ||
                           (!wantRx && (mask & (EV_ERR | EV_BREAK | EV_PERR)) != 0);
     TRxStepRule rule(wantRx, periodic);
+    const TVaMeanwhile readAhead{TRxStepRule::kReadAheadPollMs, [&s] {
+                                     s->port->ReadAhead(TRxStepRule::kReadAheadFromBytes);
+                                 }};
     TVaLineState before;
     port.GetLineState(before);
 
@@ -95,7 +99,7 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
             std::uint32_t outCount = 0;
             if (wantRx && s->port->QueueCounts(left, outCount) != 0)
                 left = 0;
-        });
+        }, wantRx ? readAhead : TVaMeanwhile{});
         if (s->stop.load())
             break;
         rule.StepEnded((bits & EV_RXCHAR) != 0, TRxStepRule::Clock::now(),

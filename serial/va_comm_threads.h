@@ -3,6 +3,7 @@
 // batch to the UI thread; the write worker drains the component's transmit queue.
 #pragma once
 
+#include "serial/read_ahead_port.h"
 #include "serial/serial_backend.h"
 #include "serial/ui_thread.h"
 #include "serial/va_comm_buffer.h"
@@ -37,7 +38,8 @@ struct TVaCommLink {
 // What a component and the workers of one open port share. It lives as long as its last user,
 // so a worker that is still blocked in a UI-thread call after Close never touches freed memory.
 struct TVaCommSession {
-    std::shared_ptr<ISerialPort> port;
+    // The device, behind the receive queue the event worker reads ahead into.
+    std::shared_ptr<TVaReadAheadPort> port;
     std::shared_ptr<IUiThread> ui;
     std::shared_ptr<TVaCommLink> link;
     std::atomic<bool> stop{false};

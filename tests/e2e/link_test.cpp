@@ -4,11 +4,17 @@
 #include "tests/e2e/sim_process.h"
 #include "tests/e2e/window_driver.h"
 
+#include "app/delay.h"
+#include "charts/line_series.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -160,6 +166,43 @@ TEST_F(Link, UnpluggedDeviceIsReportedOnceAndThePortCloses) {
     // Still responsive: a page switch runs at once.
     fixture.ClickButton(w.TopPanel.btGY);
     EXPECT_EQ(w.PageControl1->currentIndex(), 3);
+}
+
+// The module's fastest line does not wait for a busy window: a window kept from its events for
+// longer than the driver's queue lasts (a slow disk under a save, a long paint) still charts
+// and logs every frame the module sent, in order.
+TEST_F(Link, AWindowBusyLongerThanTheDriverHoldsLosesNoFrameOfTheFastestStream) {
+    const QString sentLog = simDir.filePath(QStringLiteral("frames.log"));
+    TSimProcess sim(QStringLiteral("ac"), simDir.filePath(QStringLiteral("ac")),
+                    {QStringLiteral("--baud"), QStringLiteral("256000"), QStringLiteral("--flood"),
+                     QStringLiteral("850"), QStringLiteral("--log-frames"), sentLog});
+    ASSERT_TRUE(sim.Started());
+    ASSERT_TRUE(fixture.OpenPort(sim.Link(), QStringLiteral("256000")));
+    const charts::TLineSeries& points = w.AcPage.Chart1->Chart().Series(0);
+    const long before = points.Count();
+    fixture.ClickButton(w.AcPage.btACStart);
+    ASSERT_TRUE(WaitFor([&] { return points.Count() > before + 100; }, 3000));
+    // 1.5 s of the line is about 38 KB, more than a pseudo-terminal holds.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    Delay(300);
+    sim.Pause();
+    long shown = -1;
+    while (shown != points.Count()) {
+        shown = points.Count();
+        Delay(300);
+    }
+    QFile file(sentLog);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList sent;
+    while (!file.atEnd()) {
+        sent << QString::fromLatin1(file.readLine().trimmed()).section(QLatin1Char(' '), 1);
+    }
+    ASSERT_GT(sent.size(), 1500);
+    EXPECT_EQ(points.Count() - before, sent.size());
+    // The log's last lines are the module's last frames.
+    const QStringList logged = w.LeftColumn.Memo1->toPlainText().split(QLatin1Char('\n'));
+    ASSERT_GE(logged.size(), 100);
+    EXPECT_EQ(logged.mid(logged.size() - 100), sent.mid(sent.size() - 100));
 }
 
 TEST(LinkPictures, MissingPictureLeavesThePortOpenButNotMarkedOpen) {

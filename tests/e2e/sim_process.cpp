@@ -66,8 +66,15 @@ void TSimProcess::Kill() {
     }
 }
 
+void TSimProcess::Pause() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGSTOP);
+    }
+}
+
 TSimProcess::~TSimProcess() {
     if (pid_ > 0) {
+        ::kill(pid_, SIGCONT);
         ::kill(pid_, SIGTERM);
         int status = 0;
         for (int i = 0; i < 100 && ::waitpid(pid_, &status, WNOHANG) == 0; ++i) {

@@ -19,6 +19,8 @@ public:
     const QString& Link() const { return link_; }
     // SIGKILL: the master closes at once, as an unplugged adapter.
     void Kill();
+    // SIGSTOP: the module sends nothing more and its line stays open.
+    void Pause();
 
 private:
     int pid_ = -1;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <thread>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace kuvar::serial::test {
@@ -133,6 +135,37 @@ TEST_F(CommTest, AFastStreamComesInSpacedStepsWithNothingLost) {
     for (std::size_t i = 1; i < steps.size(); ++i)
         closest = std::min(closest, steps[i] - steps[i - 1]);
     EXPECT_GE(closest, 4ms);
+}
+
+// A line does not wait for its reader: what finds the driver's queue full is lost. A handler
+// busy for far longer than the driver's few KiB last at this rate still gets every byte.
+TEST_F(CommTest, AHandlerBusyLongerThanTheDriverHoldsLosesNothingOfAFastStream) {
+    std::string got;
+    bool first = true;
+    comm->OnRxChar = [&](TVaCustomComm*, int) {
+        if (std::exchange(first, false))
+            std::this_thread::sleep_for(500ms);
+        got += comm->ReadText();
+    };
+    comm->Open();
+    std::string sent;
+    for (int i = 0; i < 100'000; ++i)
+        sent += static_cast<char>('!' + i % 90);
+    // 1,000 bytes every 4 ms, written as a line would: never waiting for room.
+    std::size_t refused = 0;
+    std::thread line([&] {
+        for (std::size_t at = 0; at < sent.size(); at += 1000) {
+            const std::size_t n = std::min<std::size_t>(1000, sent.size() - at);
+            const ssize_t w = ::write(pty.Master(), sent.data() + at, n);
+            refused += n - static_cast<std::size_t>(std::max<ssize_t>(w, 0));
+            std::this_thread::sleep_for(4ms);
+        }
+    });
+    const bool complete = PumpUntil([&] { return got.size() >= sent.size(); }, 5000ms);
+    line.join();
+    EXPECT_EQ(refused, 0u);
+    ASSERT_TRUE(complete) << got.size() << " of " << sent.size() << " bytes";
+    EXPECT_EQ(got, sent);
 }
 
 TEST_F(CommTest, RxCharComesBeforeTheErrorOfTheSameEvent) {
