@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace kuvar::charts {
 
@@ -24,6 +26,10 @@ public:
     }
     QRect Frame() const { return frame_; }
     QRect TextRect() const { return mTextBoundingRect; }
+
+    // The layout measures the text at every replot; a stream's replots never change it.
+    QSize minimumOuterSizeHint() const override { return Sized().first; }
+    QSize maximumOuterSizeHint() const override { return Sized().second; }
 
 protected:
     void draw(QCPPainter* painter) override {
@@ -51,10 +57,57 @@ private:
     static constexpr int kFrameHeight = 21;
     static constexpr int kPadding = 4;
     static constexpr double kSmallestPoints = 6;
+    using TSizes = std::pair<QSize, QSize>;
+    const TSizes& Sized() const {
+        if (!sizes_ || sizedText_ != mText || sizedFont_ != mFont || sizedMargins_ != mMargins) {
+            sizes_ = TSizes(QCPTextElement::minimumOuterSizeHint(),
+                            QCPTextElement::maximumOuterSizeHint());
+            sizedText_ = mText;
+            sizedFont_ = mFont;
+            sizedMargins_ = mMargins;
+        }
+        return *sizes_;
+    }
+
     int spanLeft_ = 0;
     int spanRight_ = -1;
     QRect frame_;
+    mutable std::optional<TSizes> sizes_;
+    mutable QString sizedText_;
+    mutable QFont sizedFont_;
+    mutable QMargins sizedMargins_;
 };
+
+namespace {
+// A legend entry, measured again only when what it shows changes (the layout asks at every
+// replot).
+class TLegendEntry : public QCPPlottableLegendItem {
+public:
+    using QCPPlottableLegendItem::QCPPlottableLegendItem;
+
+    QSize minimumOuterSizeHint() const override {
+        const TKey key{mPlottable ? mPlottable->name() : QString(), getFont(),
+                       mParentLegend->iconSize(), mParentLegend->iconTextPadding(), mMargins};
+        if (!size_ || !(key_ == key)) {
+            size_ = QCPPlottableLegendItem::minimumOuterSizeHint();
+            key_ = key;
+        }
+        return *size_;
+    }
+
+private:
+    struct TKey {
+        QString name;
+        QFont font;
+        QSize icon;
+        int padding = 0;
+        QMargins margins;
+        bool operator==(const TKey&) const = default;
+    };
+    mutable std::optional<QSize> size_;
+    mutable TKey key_;
+};
+} // namespace
 
 namespace {
 class TPointTicker : public QCPAxisTicker {
@@ -181,6 +234,7 @@ TChart::TChart(QWidget* parent, std::shared_ptr<THistoryFile> history)
     title_->setTextColor(Qt::blue);
     plotLayout()->addElement(0, 0, title_);
 
+    setAutoAddPlottableToLegend(false); // each series adds its own entry
     legend->setVisible(true);
     legend->setBorderPen(QPen(kSilver, 1));
     legend->setFillOrder(QCPLegend::foColumnsFirst);
@@ -207,6 +261,7 @@ TChart::~TChart() = default;
 TLineSeries& TChart::AddSeries(const QString& title, const QColor& colour) {
     // The plot belongs to the chart, which adds it to the legend.
     auto* plot = new TSeriesPlot(xAxis, yAxis, history_);
+    legend->addItem(new TLegendEntry(legend, plot));
     plot->setPen(QPen(colour, 1));
     series_.push_back(std::make_unique<TLineSeries>(
         plot, [this] { RequestRepaint(); }, [this] { RequestRepaint(TArea::Plot); }));

@@ -189,6 +189,30 @@ TEST_F(ChartTest, LegendEntriesTakeTheirLineColour) {
     EXPECT_EQ(chart.Series(1).Color(), QColor(Qt::yellow));
 }
 
+// The layout keeps the sizes of the title and the legend entries between replots: a new title
+// font and a new line name must still reach it.
+TEST_F(ChartTest, TheLayoutFollowsANewTitleFontAndANewLineName) {
+    chart.SetTitle(QStringLiteral("KUVAR-AC Chart"));
+    chart.show();
+    chart.RepaintNow();
+    const int frameHeight = chart.TitleFrame().height();
+    auto* entry = chart.legend->itemWithPlottable(chart.Series(1).Graph());
+    ASSERT_NE(entry, nullptr);
+    const int entryWidth = entry->outerRect().width();
+
+    QFont big = chart.TitleFont();
+    big.setPointSize(big.pointSize() * 3);
+    chart.SetTitleFont(big);
+    const QString name = QStringLiteral("a much longer name for the second line");
+    chart.Series(1).SetTitle(name);
+    chart.RepaintNow();
+    EXPECT_GT(chart.TitleFrame().height(), frameHeight);
+    EXPECT_GE(chart.TitleFrame().height(), QFontMetrics(big).height());
+    EXPECT_GT(entry->outerRect().width(), entryWidth);
+    EXPECT_GE(entry->outerRect().width(),
+              QFontMetrics(entry->font()).horizontalAdvance(name) + chart.legend->iconSize().width());
+}
+
 // The white frame spans its stretch of the row, not the text; a stretch too narrow for the title
 // font gets a smaller one, so the whole title stays inside its frame.
 TEST_F(ChartTest, TitleStandsCentredInAWhiteFrameWiderThanItsText) {
