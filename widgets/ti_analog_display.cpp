@@ -136,13 +136,13 @@ void TiAnalogDisplay::PaintTo(QPainter& p) const {
         const QColor innerTL = sunken ? SysColor::DkShadow3D : SysColor::BtnHighlight;
         const QColor innerBR = sunken ? SysColor::Light3D : SysColor::BtnShadow;
         const QRect r = rect();
+        // One-pixel rows and columns, filled: the same pixels as lines of a one-pixel pen,
+        // without the stroker the raster engine runs for every line.
         auto frame = [&](const QRect& f, const QColor& tl, const QColor& br) {
-            p.setPen(tl);
-            p.drawLine(f.topLeft(), f.topRight());
-            p.drawLine(f.topLeft(), f.bottomLeft());
-            p.setPen(br);
-            p.drawLine(f.bottomLeft(), f.bottomRight());
-            p.drawLine(f.topRight(), f.bottomRight());
+            p.fillRect(QRect(f.left(), f.top(), f.width(), 1), tl);
+            p.fillRect(QRect(f.left(), f.top(), 1, f.height()), tl);
+            p.fillRect(QRect(f.left(), f.bottom(), f.width(), 1), br);
+            p.fillRect(QRect(f.right(), f.top(), 1, f.height()), br);
         };
         frame(r, outerTL, outerBR);
         frame(r.adjusted(1, 1, -1, -1), innerTL, innerBR);
