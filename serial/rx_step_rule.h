@@ -23,7 +23,9 @@ namespace kuvar::serial {
 // - Reading ahead: while a receive step waits for the UI thread (a paint may keep it for longer
 //   than the driver's few KiB last at a fast stream), the driver's count is looked at every
 //   kReadAheadPollMs, and from kReadAheadFromBytes on its bytes go into the component's own
-//   receive queue of kReadAheadBytes. Short steps, and slow lines, never read ahead.
+//   receive queue of kReadAheadBytes; so it is while bytes gather before a step, once a line
+//   brings kReadAheadGatherFrom bytes or more between steps (a few thousand frames a second).
+//   Short steps, and slow lines, never read ahead.
 // - Periodic: modem lines and the transmit queue have no wake-up of their own, so they are
 //   looked at every kLinePollMs when watched.
 class TRxStepRule {
@@ -37,6 +39,7 @@ public:
     static constexpr int kReadAheadPollMs = 2;
     static constexpr std::uint32_t kReadAheadFromBytes = 1024;
     static constexpr std::size_t kReadAheadBytes = std::size_t{1} << 20;
+    static constexpr std::uint32_t kReadAheadGatherFrom = 256;
 
     TRxStepRule(bool wantRx, bool periodic) : wantRx_(wantRx), periodic_(periodic) {}
 
@@ -51,6 +54,11 @@ public:
     // The same, knowing that `unread` bytes wait in the driver's queue.
     int GatherMs(Clock::time_point now, std::uint32_t unread) const {
         return unread >= kFullDriverQueue ? 0 : GatherMs(now);
+    }
+    // Whether the bytes gathering for a step, `unread` of them so far, come fast enough that the
+    // driver's queue is to be looked at while they do.
+    static bool ReadsAheadWhileGathering(std::uint32_t unread) {
+        return unread >= kReadAheadGatherFrom;
     }
     // While holding, with the driver's unread count: true when the held bytes are to be raised
     // (more came, or the queue is full); the hold ends when the bytes are gone.

@@ -64,7 +64,17 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
             if (gather > 0 && port.QueueCounts(unread, unsent) == 0)
                 gather = rule.GatherMs(TRxStepRule::Clock::now(), unread);
             // Only the port closing ends the gathering early; a hang-up shows at the next wait.
-            if (gather > 0 && port.Wait(false, false, gather).status == TVaWaitStatus::Stopped)
+            // On a fast line the driver's queue is looked at meanwhile, as during a step.
+            const int slice = rule.ReadsAheadWhileGathering(unread) ? TRxStepRule::kReadAheadPollMs
+                                                                   : gather;
+            bool stopped = false;
+            for (int left = gather; left > 0 && !stopped; left -= slice) {
+                stopped = port.Wait(false, false, std::min(left, slice)).status ==
+                          TVaWaitStatus::Stopped;
+                if (!stopped && slice < gather)
+                    s->port->ReadAhead(TRxStepRule::kReadAheadFromBytes);
+            }
+            if (stopped)
                 break;
         }
         std::uint32_t in = 0, out = 0;
