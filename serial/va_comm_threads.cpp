@@ -72,7 +72,7 @@ void EventWorkerMain(std::shared_ptr<TVaCommSession> s, std::uint32_t mask) {
                 stopped = port.Wait(false, false, std::min(left, slice)).status ==
                           TVaWaitStatus::Stopped;
                 if (!stopped && slice < gather)
-                    s->port->ReadAhead(TRxStepRule::kReadAheadFromBytes);
+                    readAhead.work();
             }
             if (stopped)
                 break;
