@@ -199,29 +199,34 @@ private:
         return 0;
     }
 
-    // Caller holds use_.
+    // Caller holds use_. A device without counters or modem lines does not grow them, so it is
+    // asked once (the event worker asks at every receive step).
     int ReadLineState(TVaLineState& s) {
         s = TVaLineState{};
         serial_icounter_struct ic{};
-        if (ioctl(fd_, TIOCGICOUNT, &ic) == 0) {
+        if (!noCounters_.load() && ioctl(fd_, TIOCGICOUNT, &ic) == 0) {
             s.haveCounters = true;
             s.overrun = static_cast<std::uint32_t>(ic.overrun);
             s.parity = static_cast<std::uint32_t>(ic.parity);
             s.frame = static_cast<std::uint32_t>(ic.frame);
             s.brk = static_cast<std::uint32_t>(ic.brk);
             s.bufOverrun = static_cast<std::uint32_t>(ic.buf_overrun);
-        } else if (!NoSuchFeature(errno)) {
-            return errno;
+        } else if (!noCounters_.load()) {
+            if (!NoSuchFeature(errno))
+                return errno;
+            noCounters_.store(true);
         }
         int lines = 0;
-        if (ioctl(fd_, TIOCMGET, &lines) == 0) {
+        if (!noModem_.load() && ioctl(fd_, TIOCMGET, &lines) == 0) {
             s.haveModem = true;
             s.cts = lines & TIOCM_CTS;
             s.dsr = lines & TIOCM_DSR;
             s.ring = lines & TIOCM_RNG;
             s.rlsd = lines & TIOCM_CAR;
-        } else if (!NoSuchFeature(errno)) {
-            return errno;
+        } else if (!noModem_.load()) {
+            if (!NoSuchFeature(errno))
+                return errno;
+            noModem_.store(true);
         }
         return 0;
     }
@@ -229,6 +234,8 @@ private:
     int fd_;
     const int wakeFd_;
     std::atomic<bool> down_{false};
+    std::atomic<bool> noCounters_{false};
+    std::atomic<bool> noModem_{false};
     // Shared by every call on the device, taken alone by Shutdown: the descriptor is never
     // closed (and its number reused) under a call in progress.
     std::shared_mutex use_;
