@@ -198,11 +198,14 @@ TEST_F(Link, AWindowBusyLongerThanTheDriverHoldsLosesNoFrameOfTheFastestStream) 
         sent << QString::fromLatin1(file.readLine().trimmed()).section(QLatin1Char(' '), 1);
     }
     ASSERT_GT(sent.size(), 1500);
-    EXPECT_EQ(points.Count() - before, sent.size());
-    // The log's last lines are the module's last frames.
-    const QStringList logged = w.LeftColumn.Memo1->toPlainText().split(QLatin1Char('\n'));
-    ASSERT_GE(logged.size(), 100);
-    EXPECT_EQ(logged.mid(logged.size() - 100), sent.mid(sent.size() - 100));
+    // Every frame the module logged is in the window's log, in order. The simulator logs what it
+    // has written, so the pause may have caught a last few written frames not yet logged.
+    QStringList logged = w.LeftColumn.Memo1->toPlainText().split(QLatin1Char('\n'));
+    logged.removeIf([](const QString& line) { return !line.startsWith(QLatin1String("[1 02 ")); });
+    ASSERT_GE(logged.size(), sent.size());
+    EXPECT_EQ(logged.mid(0, sent.size()), sent);
+    EXPECT_LE(logged.size() - sent.size(), 10);
+    EXPECT_EQ(points.Count() - before, logged.size());
 }
 
 TEST(LinkPictures, MissingPictureLeavesThePortOpenButNotMarkedOpen) {
