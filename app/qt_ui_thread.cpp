@@ -3,7 +3,6 @@
 
 #include <QThread>
 
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -74,16 +73,7 @@ void TQtUiThread::RunBlocking(std::function<void()> step,
         },
         Qt::QueuedConnection);
     std::unique_lock lk(call->lock);
-    const auto done = [&] { return call->done; };
-    if (!meanwhile.work) {
-        call->ended.wait(lk, done);
-        return;
-    }
-    while (!call->ended.wait_for(lk, std::chrono::milliseconds(meanwhile.everyMs), done)) {
-        lk.unlock();
-        meanwhile.work();
-        lk.lock();
-    }
+    kuvar::serial::WaitForStep(call->ended, lk, [&] { return call->done; }, meanwhile);
 }
 
 } // namespace kuvar

@@ -199,35 +199,41 @@ private:
         return 0;
     }
 
-    // Caller holds use_. A device without counters or modem lines does not grow them, so it is
-    // asked once (the event worker asks at every receive step).
+    // Caller holds use_.
     int ReadLineState(TVaLineState& s) {
         s = TVaLineState{};
         serial_icounter_struct ic{};
-        if (!noCounters_.load() && ioctl(fd_, TIOCGICOUNT, &ic) == 0) {
-            s.haveCounters = true;
+        if (int e = AskFeature(noCounters_, TIOCGICOUNT, &ic, s.haveCounters))
+            return e;
+        if (s.haveCounters) {
             s.overrun = static_cast<std::uint32_t>(ic.overrun);
             s.parity = static_cast<std::uint32_t>(ic.parity);
             s.frame = static_cast<std::uint32_t>(ic.frame);
             s.brk = static_cast<std::uint32_t>(ic.brk);
             s.bufOverrun = static_cast<std::uint32_t>(ic.buf_overrun);
-        } else if (!noCounters_.load()) {
-            if (!NoSuchFeature(errno))
-                return errno;
-            noCounters_.store(true);
         }
         int lines = 0;
-        if (!noModem_.load() && ioctl(fd_, TIOCMGET, &lines) == 0) {
-            s.haveModem = true;
+        if (int e = AskFeature(noModem_, TIOCMGET, &lines, s.haveModem))
+            return e;
+        if (s.haveModem) {
             s.cts = lines & TIOCM_CTS;
             s.dsr = lines & TIOCM_DSR;
             s.ring = lines & TIOCM_RNG;
             s.rlsd = lines & TIOCM_CAR;
-        } else if (!noModem_.load()) {
-            if (!NoSuchFeature(errno))
-                return errno;
-            noModem_.store(true);
         }
+        return 0;
+    }
+
+    // Asks the device; `have` tells whether it answered. A device that lacks the feature does not
+    // grow it, so it is not asked again (the event worker asks at every receive step). Returns 0
+    // or the system's error. Caller holds use_.
+    int AskFeature(std::atomic<bool>& lacking, unsigned long request, void* arg, bool& have) {
+        have = !lacking.load() && ioctl(fd_, request, arg) == 0;
+        if (have || lacking.load())
+            return 0;
+        if (!NoSuchFeature(errno))
+            return errno;
+        lacking.store(true);
         return 0;
     }
 

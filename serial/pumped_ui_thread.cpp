@@ -21,16 +21,7 @@ void TVaPumpedUiThread::RunBlocking(std::function<void()> step, const TVaMeanwhi
         return;
     calls_.push_back(call);
     queued_.notify_all();
-    const auto over = [&] { return call->done || down_; };
-    if (!meanwhile.work) {
-        finished_.wait(lk, over);
-        return;
-    }
-    while (!finished_.wait_for(lk, std::chrono::milliseconds(meanwhile.everyMs), over)) {
-        lk.unlock();
-        meanwhile.work();
-        lk.lock();
-    }
+    WaitForStep(finished_, lk, [&] { return call->done || down_; }, meanwhile);
 }
 
 int TVaPumpedUiThread::Pump() {

@@ -9,40 +9,35 @@
 namespace kuvar::serial {
 
 TVaReadAheadPort::TVaReadAheadPort(std::shared_ptr<ISerialPort> device, std::size_t capacity)
-    : device_(std::move(device)), data_(new char[capacity]), capacity_(capacity) {}
+    : device_(std::move(device)), queue_(capacity) {}
 
 void TVaReadAheadPort::ReadAhead(std::uint32_t fromBytes) {
     std::lock_guard g(lock_);
     std::uint32_t in = 0, out = 0;
     if (device_->QueueCounts(in, out) != 0 || in < std::max<std::uint32_t>(fromBytes, 1))
         return;
-    if (head_ > 0) {
-        std::memmove(data_.get(), data_.get() + head_, HeldLocked());
-        tail_ -= head_;
-        head_ = 0;
-    }
     // A driver delivers at most its own queue per read and refills it from the line behind.
-    while (tail_ < capacity_) {
-        const TVaIoResult r = device_->Read(data_.get() + tail_, capacity_ - tail_);
+    while (queue_.RoomSize() > 0) {
+        const TVaIoResult r = device_->Read(queue_.Room(), queue_.RoomSize());
         if (r.error == EINTR)
             continue;
         // Nothing more, or a failure the reader's own read will meet and report.
         if (r.error != 0 || r.count == 0)
             return;
-        tail_ += r.count;
+        queue_.Commit(r.count);
     }
 }
 
 std::size_t TVaReadAheadPort::Held() const {
     std::lock_guard g(lock_);
-    return HeldLocked();
+    return queue_.Fill();
 }
 
 int TVaReadAheadPort::ClearError(std::uint32_t& errors, TVaComStat& stat) {
     std::lock_guard g(lock_);
     const int e = device_->ClearError(errors, stat);
     if (e == 0)
-        stat.cbInQue += static_cast<std::uint32_t>(HeldLocked());
+        stat.cbInQue += static_cast<std::uint32_t>(queue_.Fill());
     return e;
 }
 
@@ -50,7 +45,7 @@ int TVaReadAheadPort::QueueCounts(std::uint32_t& in, std::uint32_t& out) {
     std::lock_guard g(lock_);
     const int e = device_->QueueCounts(in, out);
     if (e == 0)
-        in += static_cast<std::uint32_t>(HeldLocked());
+        in += static_cast<std::uint32_t>(queue_.Fill());
     return e;
 }
 
@@ -58,12 +53,10 @@ TVaIoResult TVaReadAheadPort::Read(void* buffer, std::size_t count) {
     std::lock_guard g(lock_);
     if (const int e = std::exchange(laterError_, 0))
         return {0, e};
-    const std::size_t held = std::min(count, HeldLocked());
+    const std::size_t held = std::min(count, queue_.Fill());
     if (held > 0) {
-        std::memcpy(buffer, data_.get() + head_, held);
-        head_ += held;
-        if (head_ == tail_)
-            head_ = tail_ = 0;
+        std::memcpy(buffer, queue_.Data(), held);
+        queue_.Remove(held);
         if (held == count)
             return {held, 0};
     }

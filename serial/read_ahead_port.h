@@ -7,6 +7,7 @@
 #pragma once
 
 #include "serial/serial_backend.h"
+#include "serial/va_comm_buffer.h"
 
 #include <memory>
 #include <mutex>
@@ -41,15 +42,11 @@ public:
     void Shutdown() override { device_->Shutdown(); }
 
 private:
-    std::size_t HeldLocked() const { return tail_ - head_; }
-
     const std::shared_ptr<ISerialPort> device_;
     // Held across the driver's reads and counts, so that a byte is never in neither queue or
     // in both to a reader (none of those calls blocks).
     mutable std::mutex lock_;
-    std::unique_ptr<char[]> data_; // not touched, so not resident, until bytes come
-    const std::size_t capacity_;
-    std::size_t head_ = 0, tail_ = 0;
+    TVaCommBuffer queue_; // not touched, so not resident, until bytes come
     int laterError_ = 0; // a driver's read failed behind held bytes: for the next read
 };
 

@@ -2,7 +2,10 @@
 // How the serial workers reach the UI thread.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 namespace kuvar::serial {
 
@@ -12,6 +15,22 @@ struct TVaMeanwhile {
     int everyMs = 0;
     std::function<void()> work;
 };
+
+// A worker's wait for its step: until over() holds, notified through `ended` under `lk`, doing
+// the meanwhile work (with the lock released) every everyMs.
+template <class TOver>
+void WaitForStep(std::condition_variable& ended, std::unique_lock<std::mutex>& lk, TOver over,
+                 const TVaMeanwhile& meanwhile) {
+    if (!meanwhile.work) {
+        ended.wait(lk, over);
+        return;
+    }
+    while (!ended.wait_for(lk, std::chrono::milliseconds(meanwhile.everyMs), over)) {
+        lk.unlock();
+        meanwhile.work();
+        lk.lock();
+    }
+}
 
 class IUiThread {
 public:

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The transmit queue: a block of fixed capacity, allocated once, that is compacted as the
-// front is written (not a ring, so the queued bytes are always one run for the device).
+// A byte queue (the transmit queue, the read-ahead receive queue): a block of fixed capacity,
+// allocated once, that is compacted as the front is taken (not a ring, so the queued bytes are
+// always one run for the device).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 
@@ -20,6 +22,11 @@ public:
     bool Append(const void* data, std::size_t count);
     // Drops count bytes from the front and moves the rest down.
     void Remove(std::size_t count);
+    // The free space behind the last queued byte, for a read to fill; Commit queues count bytes
+    // of it.
+    char* Room() { return data_.get() + fill_; }
+    std::size_t RoomSize() const { return capacity_ - fill_; }
+    void Commit(std::size_t count) { fill_ += std::min(count, RoomSize()); }
 
 private:
     std::unique_ptr<char[]> data_;
