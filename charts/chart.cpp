@@ -11,6 +11,25 @@
 
 namespace kuvar::charts {
 
+// A layout element's size, measured again only when what it is measured from (the key) changes:
+// QCustomPlot's layout asks every element at every replot, and a stream's replots change none.
+template <class TKey, class TValue>
+class TMeasured {
+public:
+    template <class TMeasure>
+    const TValue& Get(const TKey& key, TMeasure measure) const {
+        if (!value_ || !(key_ == key)) {
+            value_ = measure();
+            key_ = key;
+        }
+        return *value_;
+    }
+
+private:
+    mutable std::optional<TValue> value_;
+    mutable TKey key_;
+};
+
 // The chart's title in its frame.
 class TChartTitle : public QCPTextElement {
 public:
@@ -27,9 +46,8 @@ public:
     QRect Frame() const { return frame_; }
     QRect TextRect() const { return mTextBoundingRect; }
 
-    // The layout measures the text at every replot; a stream's replots never change it.
-    QSize minimumOuterSizeHint() const override { return Sized().first; }
-    QSize maximumOuterSizeHint() const override { return Sized().second; }
+    QSize minimumOuterSizeHint() const override { return Sizes().first; }
+    QSize maximumOuterSizeHint() const override { return Sizes().second; }
 
 protected:
     void draw(QCPPainter* painter) override {
@@ -57,42 +75,37 @@ private:
     static constexpr int kFrameHeight = 21;
     static constexpr int kPadding = 4;
     static constexpr double kSmallestPoints = 6;
+    struct TKey {
+        QString text;
+        QFont font;
+        QMargins margins;
+        bool operator==(const TKey&) const = default;
+    };
     using TSizes = std::pair<QSize, QSize>;
-    const TSizes& Sized() const {
-        if (!sizes_ || sizedText_ != mText || sizedFont_ != mFont || sizedMargins_ != mMargins) {
-            sizes_ = TSizes(QCPTextElement::minimumOuterSizeHint(),
-                            QCPTextElement::maximumOuterSizeHint());
-            sizedText_ = mText;
-            sizedFont_ = mFont;
-            sizedMargins_ = mMargins;
-        }
-        return *sizes_;
+    const TSizes& Sizes() const {
+        return sizes_.Get(TKey{mText, mFont, mMargins}, [this] {
+            return TSizes(QCPTextElement::minimumOuterSizeHint(),
+                          QCPTextElement::maximumOuterSizeHint());
+        });
     }
 
     int spanLeft_ = 0;
     int spanRight_ = -1;
     QRect frame_;
-    mutable std::optional<TSizes> sizes_;
-    mutable QString sizedText_;
-    mutable QFont sizedFont_;
-    mutable QMargins sizedMargins_;
+    TMeasured<TKey, TSizes> sizes_;
 };
 
 namespace {
-// A legend entry, measured again only when what it shows changes (the layout asks at every
-// replot).
+// A legend entry, measured again only when what it shows changes.
 class TLegendEntry : public QCPPlottableLegendItem {
 public:
     using QCPPlottableLegendItem::QCPPlottableLegendItem;
 
     QSize minimumOuterSizeHint() const override {
-        const TKey key{mPlottable ? mPlottable->name() : QString(), getFont(),
-                       mParentLegend->iconSize(), mParentLegend->iconTextPadding(), mMargins};
-        if (!size_ || !(key_ == key)) {
-            size_ = QCPPlottableLegendItem::minimumOuterSizeHint();
-            key_ = key;
-        }
-        return *size_;
+        return size_.Get(TKey{mPlottable ? mPlottable->name() : QString(), getFont(),
+                              mParentLegend->iconSize(), mParentLegend->iconTextPadding(),
+                              mMargins},
+                         [this] { return QCPPlottableLegendItem::minimumOuterSizeHint(); });
     }
 
 private:
@@ -104,12 +117,9 @@ private:
         QMargins margins;
         bool operator==(const TKey&) const = default;
     };
-    mutable std::optional<QSize> size_;
-    mutable TKey key_;
+    TMeasured<TKey, QSize> size_;
 };
-} // namespace
 
-namespace {
 class TPointTicker : public QCPAxisTicker {
 protected:
     double getTickStep(const QCPRange& range) override {
