@@ -177,8 +177,9 @@ TEST_P(WindowInLanguage, ShowsItsTextsWholeInEveryControl) {
                 text = button->text();
             if (text.isEmpty() || control->objectName().startsWith(QLatin1String("StatusPanel")))
                 continue;
-            if (english)
+            if (english) {
                 EXPECT_FALSE(HasHangul(text)) << control->objectName().toStdString();
+            }
             // A push button's size hint has a minimum width of its own: its text has to fit
             // inside the frame. Labels, check boxes and radio buttons need what they hint.
             const int needed = qobject_cast<QPushButton*>(control)

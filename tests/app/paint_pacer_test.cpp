@@ -84,8 +84,9 @@ TEST_F(PaintPacer, RepaintWithinARefreshIsPaintedAtItsEnd) {
     child.repaint();
     ASSERT_EQ(child.paints.size(), 1u);
     child.repaint();
-    if (sinceFirst.elapsed() < TPaintPacer::kRefreshMs - 2) // not held up by the machine
+    if (sinceFirst.elapsed() < TPaintPacer::kRefreshMs - 2) { // not held up by the machine
         EXPECT_EQ(child.paints.size(), 1u);
+    }
     QTest::qWait(3 * TPaintPacer::kRefreshMs);
     EXPECT_EQ(child.paints.size(), 2u);
 }

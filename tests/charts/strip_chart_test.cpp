@@ -121,8 +121,9 @@ TEST_P(StripChartTest, TitleInItsFrameIsClearOfTheControlsAndTheCheckBox) {
     QCheckBox* autoBox = strip->AutoRangeBox();
     EXPECT_EQ(autoBox->pos(), c.autoBoxPosition);
     EXPECT_EQ(autoBox->autoFillBackground(), c.autoBoxWhite);
-    if (c.autoBoxWhite)
+    if (c.autoBoxWhite) {
         EXPECT_EQ(autoBox->palette().color(QPalette::Window), QColor(Qt::white));
+    }
 
     // In page coordinates.
     const QRect frame = Chart().TitleFrame().translated(strip->pos());
