@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A file that reaches qcustomplot.h parses the whole of Qt Widgets and Qt Print Support, and a
-# test file GoogleTest: each target below parses those headers once, before its own files.
+# test file GoogleTest: the targets below parse those headers once, before their own files.
 # KUVAR_PCH=OFF builds without them (which also shows a file that forgets an include).
 option(KUVAR_PCH "Precompile the common Qt, QCustomPlot and GoogleTest headers per target" ON)
 
@@ -10,8 +10,12 @@ set(kuvar_pch_chart <qcustomplot.h>)
 set(kuvar_pch_test <gtest/gtest.h>)
 set(kuvar_pch_qttest <QtTest/QTest>)
 
-# kuvar_precompile("qt;chart" target...): the header sets each target precompiles.
-function(kuvar_precompile sets)
+# kuvar_precompile(SHARED|EACH "qt;chart" target...): the header sets those targets precompile.
+# SHARED: the first target this build has precompiles them and the others use its result, which
+# needs the same code-generation flags and the same macros on every command line (the compiler
+# passes over a header made under other macros, with a -Winvalid-pch warning). EACH: every
+# target its own (the test programs each define their own paths).
+function(kuvar_precompile how sets)
     if(NOT KUVAR_PCH)
         return()
     endif()
@@ -19,15 +23,23 @@ function(kuvar_precompile sets)
     foreach(set IN LISTS sets)
         list(APPEND headers ${kuvar_pch_${set}})
     endforeach()
+    set(owner)
     foreach(target IN LISTS ARGN)
-        if(TARGET ${target})
+        if(NOT TARGET ${target})
+            continue()
+        endif()
+        if(owner)
+            target_precompile_headers(${target} REUSE_FROM ${owner})
+        else()
             target_precompile_headers(${target} PRIVATE ${headers})
+            if(how STREQUAL "SHARED")
+                set(owner ${target})
+            endif()
         endif()
     endforeach()
 endfunction()
 
-kuvar_precompile("qt" kuvar_base kuvar_widgets)
-kuvar_precompile("qt;chart" kuvar_charts kuvar_modules kuvar_app kuvar_stream_bench)
-kuvar_precompile("qt;chart;test;qttest"
-    kuvar_charts_tests kuvar_modules_tests kuvar_widgets_tests kuvar_app_tests kuvar_e2e_tests)
-kuvar_precompile("test" kuvar_serial_tests kuvar_sim_tests kuvar_protocol_tests)
+kuvar_precompile(SHARED "qt;chart" kuvar_charts kuvar_modules kuvar_app)
+kuvar_precompile(EACH "qt;chart;test;qttest"
+    kuvar_e2e_tests kuvar_app_tests kuvar_charts_tests kuvar_modules_tests kuvar_widgets_tests)
+kuvar_precompile(EACH "test" kuvar_serial_tests kuvar_sim_tests kuvar_protocol_tests)
