@@ -4,13 +4,11 @@
 # KUVAR_PCH=OFF builds without them (which also shows a file that forgets an include).
 option(KUVAR_PCH "Precompile the common Qt, QCustomPlot and GoogleTest headers per target" ON)
 
-set(kuvar_pch_qt <QtCore/QObject> <QtCore/QString> <QtCore/QTimer> <QtGui/QPainter>
-    <QtWidgets/QWidget>)
-set(kuvar_pch_chart <qcustomplot.h>)
+set(kuvar_pch_chart <qcustomplot.h>) # Qt Core, Gui, Widgets and Print Support with it
 set(kuvar_pch_test <gtest/gtest.h>)
 set(kuvar_pch_qttest <QtTest/QTest>)
 
-# kuvar_precompile(SHARED|EACH "qt;chart" target...): the header sets those targets precompile.
+# kuvar_precompile(SHARED|EACH "chart;test" target...): the header sets those targets precompile.
 # SHARED: the first target this build has precompiles them and the others use its result, which
 # needs the same code-generation flags and the same macros on every command line (the compiler
 # passes over a header made under other macros, with a -Winvalid-pch warning). EACH: every
@@ -39,7 +37,7 @@ function(kuvar_precompile how sets)
     endforeach()
 endfunction()
 
-kuvar_precompile(SHARED "qt;chart" kuvar_charts kuvar_modules kuvar_app)
-kuvar_precompile(EACH "qt;chart;test;qttest"
+kuvar_precompile(SHARED "chart" kuvar_charts kuvar_modules kuvar_app)
+kuvar_precompile(EACH "chart;test;qttest"
     kuvar_e2e_tests kuvar_app_tests kuvar_charts_tests kuvar_modules_tests kuvar_widgets_tests)
 kuvar_precompile(EACH "test" kuvar_serial_tests kuvar_sim_tests kuvar_protocol_tests)
